@@ -21,9 +21,9 @@ constexpr uint32_t kTextEndEllipsis = 0x8000;
 
 // The face that the "system" font of a skin stands for. The program's own
 // font configuration maps it to an installed CJK sans face, Latin included.
-inline constexpr wchar_t kSystemUiFontFace[] = L"微软雅黑";
+inline constexpr char16_t kSystemUiFontFace[] = u"微软雅黑";
 // The older face whose vertically centred text sits one pixel lower.
-inline constexpr wchar_t kSimSunFontFace[] = L"新宋体";
+inline constexpr char16_t kSimSunFontFace[] = u"新宋体";
 
 struct FontImpl;  // the back end's font description, private to ui/render
 
@@ -32,7 +32,7 @@ struct FontImpl;  // the back end's font description, private to ui/render
 class Font {
  public:
   // Nothing for an empty face or a size below 1 (the font cannot be made).
-  static std::unique_ptr<Font> Create(const std::wstring& face, int pixel_size, bool bold = false,
+  static std::unique_ptr<Font> Create(const std::u16string& face, int pixel_size, bool bold = false,
                                       bool underline = false, bool italic = false);
   // The font text is drawn with when a font index names no font.
   static const Font& Default();
@@ -41,7 +41,7 @@ class Font {
   Font(const Font&) = delete;
   Font& operator=(const Font&) = delete;
 
-  const std::wstring& face() const { return face_; }
+  const std::u16string& face() const { return face_; }
   int pixel_size() const { return pixel_size_; }
   bool bold() const { return bold_; }
   bool underline() const { return underline_; }
@@ -50,9 +50,9 @@ class Font {
   const FontImpl& impl() const { return *impl_; }
 
  private:
-  Font(const std::wstring& face, int pixel_size, bool bold, bool underline, bool italic);
+  Font(const std::u16string& face, int pixel_size, bool bold, bool underline, bool italic);
 
-  std::wstring face_;
+  std::u16string face_;
   int pixel_size_ = 0;
   bool bold_ = false;
   bool underline_ = false;

@@ -58,7 +58,7 @@ class IRenderContext {
   // scaled (alpha x alpha / 255, truncated). The named form looks the name up
   // in the global colour table; an empty or unknown name draws nothing.
   virtual void FillRect(const UiRect& rect, uint32_t argb, uint8_t alpha = 255) = 0;
-  virtual void FillRect(const UiRect& rect, const std::wstring& color_name, uint8_t alpha = 255) = 0;
+  virtual void FillRect(const UiRect& rect, const std::u16string& color_name, uint8_t alpha = 255) = 0;
   // Axis-aligned lines cover the pixels from `from` up to, not including, `to`
   // along their length; an odd pen width is centred on the pixel row/column.
   virtual void DrawLine(const UiPoint& from, const UiPoint& to, int pen_width, uint32_t argb) = 0;
@@ -79,17 +79,17 @@ class IRenderContext {
   // font when there is none) and the kText* format flags. Opacity is the
   // colour's alpha x alpha / 255 (truncated), 255 drawn as 254. Line limit shows
   // only whole lines. Nothing for empty text.
-  virtual void DrawText(const UiRect& rect, const std::wstring& text, uint32_t argb, int font_index,
+  virtual void DrawText(const UiRect& rect, const std::u16string& text, uint32_t argb, int font_index,
                         uint32_t format, uint8_t alpha = 255, bool line_limit = false) = 0;
   // The text's bounding box from (0, 0), right and bottom each + 1, truncated.
   // width_limit -1 or 0 is unbounded; single-line text is at most one line of
   // "测试" high and does not wrap.
-  virtual UiRect MeasureText(const std::wstring& text, int font_index, uint32_t format,
+  virtual UiRect MeasureText(const std::u16string& text, int font_index, uint32_t format,
                              int width_limit = -1) = 0;
   // The same with a font given directly (nothing = the default font).
-  virtual void DrawText(const UiRect& rect, const std::wstring& text, uint32_t argb, const Font* font,
+  virtual void DrawText(const UiRect& rect, const std::u16string& text, uint32_t argb, const Font* font,
                         uint32_t format, uint8_t alpha = 255, bool line_limit = false) = 0;
-  virtual UiRect MeasureText(const std::wstring& text, const Font* font, uint32_t format,
+  virtual UiRect MeasureText(const std::u16string& text, const Font* font, uint32_t format,
                              int width_limit = -1) = 0;
 
   // Draws all of `source` (an offscreen target from the same factory) with

@@ -37,18 +37,18 @@ class RenderContext_Cairo : public IRenderContext {
   UiPoint GetOrigin() const override { return origin_; }
 
   void FillRect(const UiRect& rect, uint32_t argb, uint8_t alpha) override;
-  void FillRect(const UiRect& rect, const std::wstring& color_name, uint8_t alpha) override;
+  void FillRect(const UiRect& rect, const std::u16string& color_name, uint8_t alpha) override;
   void DrawLine(const UiPoint& from, const UiPoint& to, int pen_width, uint32_t argb) override;
   void DrawRect(const UiRect& rect, int pen_width, uint32_t argb) override;
   void DrawImage(const UiRect& paint_rect, const ImageFrame* frame, bool has_alpha, const UiRect& dest,
                  const UiRect& source, const UiRect& corner, uint8_t fade, bool xtiled,
                  bool ytiled) override;
-  void DrawText(const UiRect& rect, const std::wstring& text, uint32_t argb, int font_index,
+  void DrawText(const UiRect& rect, const std::u16string& text, uint32_t argb, int font_index,
                 uint32_t format, uint8_t alpha, bool line_limit) override;
-  UiRect MeasureText(const std::wstring& text, int font_index, uint32_t format, int width_limit) override;
-  void DrawText(const UiRect& rect, const std::wstring& text, uint32_t argb, const Font* font,
+  UiRect MeasureText(const std::u16string& text, int font_index, uint32_t format, int width_limit) override;
+  void DrawText(const UiRect& rect, const std::u16string& text, uint32_t argb, const Font* font,
                 uint32_t format, uint8_t alpha, bool line_limit) override;
-  UiRect MeasureText(const std::wstring& text, const Font* font, uint32_t format, int width_limit) override;
+  UiRect MeasureText(const std::u16string& text, const Font* font, uint32_t format, int width_limit) override;
   void AlphaBlend(const IRenderContext& source, const UiPoint& place, uint8_t alpha) override;
 
   _cairo_surface* surface() const { return surface_; }
