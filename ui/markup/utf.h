@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+// UTF-8 <-> UTF-16 for the UI's wide text. Invalid input never fails: each
+// byte of a malformed UTF-8 sequence, and each unpaired surrogate, becomes
+// U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+// Appends to `out` (lets a caller reserve room for a terminator or reuse a buffer).
+void AppendUtf8ToUtf16(std::string_view utf8, std::u16string& out);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+}  // namespace ui
