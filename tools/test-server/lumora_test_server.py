@@ -74,6 +74,7 @@ MIN_SETUP_SIZE = 10 * 1024 * 1024
 SCRIPT_MARKER = b"#!lumora-setup-script\n"
 SOURCES = ("writelog", "package", "cdn", "privacy", "offline")
 MODES = ("ok", "refuse", "drop", "500", "errorpage", "truncated", "slow", "small", "nomz")
+STOP_SIGNALS = {signal.SIGTERM, signal.SIGINT}
 LISTENER_OF = {"writelog": "stats", "package": "stats", "cdn": "cdn",
                "privacy": "web", "offline": "web"}
 
@@ -365,6 +366,9 @@ def main():
     if args.raw_dir:
         os.makedirs(args.raw_dir, exist_ok=True)
 
+    # Blocked before any thread starts, so every thread inherits the mask and the
+    # main thread alone takes them, at once, in sigwait.
+    signal.pthread_sigmask(signal.SIG_BLOCK, STOP_SIGNALS)
     refused = server.faults.refused_listeners()
     ports = {}
     sockets = []
@@ -397,11 +401,7 @@ def main():
     sys.stdout.write(text)
     sys.stdout.flush()
 
-    done = threading.Event()
-    signal.signal(signal.SIGTERM, lambda *_: done.set())
-    signal.signal(signal.SIGINT, lambda *_: done.set())
-    while not done.wait(1):
-        pass
+    signal.sigwait(STOP_SIGNALS)
     server.stopping.set()
     for sock in sockets:
         sock.close()
