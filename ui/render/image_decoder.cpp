@@ -2,6 +2,8 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -11,6 +13,42 @@ namespace {
 
 // An animation that never comes back to its first frame is cut here.
 constexpr int kMaxFrames = 1000;
+
+// The number of images in GIF data, by walking its blocks; 0 when the data is
+// not a GIF or ends early. The frame iterator of the picture loaders loops
+// without telling where an animation starts over, so the count bounds the walk.
+int CountGifFrames(const uint8_t* data, size_t size) {
+  if (size < 13 || std::memcmp(data, "GIF8", 4) != 0) return 0;
+  size_t pos = 13;
+  if (data[10] & 0x80) pos += 3u << ((data[10] & 0x07) + 1);  // global colour table
+  auto skip_sub_blocks = [&]() {
+    while (pos < size && data[pos] != 0) pos += data[pos] + 1u;
+    ++pos;  // the terminator
+  };
+  int frames = 0;
+  while (pos < size) {
+    switch (data[pos]) {
+      case 0x21:  // extension: label, then sub-blocks
+        pos += 2;
+        skip_sub_blocks();
+        break;
+      case 0x2C: {  // image: descriptor, local colour table, code size, data
+        if (pos + 10 > size) return frames;
+        const uint8_t flags = data[pos + 9];
+        pos += 10;
+        if (flags & 0x80) pos += 3u << ((flags & 0x07) + 1);
+        pos += 1;
+        skip_sub_blocks();
+        if (pos > size) return frames;
+        ++frames;
+        break;
+      }
+      default:  // trailer, or garbage after the last image
+        return frames;
+    }
+  }
+  return frames;
+}
 
 // Copies a pixbuf (straight RGB or RGBA bytes) into a frame of premultiplied
 // native-endian ARGB words.
@@ -45,7 +83,7 @@ std::unique_ptr<ImageFrame> FrameFromPixbuf(GdkPixbuf* pixbuf) {
   return frame;
 }
 
-std::unique_ptr<ImageInfo> InfoFromAnimation(GdkPixbufAnimation* animation) {
+std::unique_ptr<ImageInfo> InfoFromAnimation(GdkPixbufAnimation* animation, int frame_count) {
   auto info = std::make_unique<ImageInfo>();
   info->width = gdk_pixbuf_animation_get_width(animation);
   info->height = gdk_pixbuf_animation_get_height(animation);
@@ -61,18 +99,22 @@ std::unique_ptr<ImageInfo> InfoFromAnimation(GdkPixbufAnimation* animation) {
     return info;
   }
 
-  // Walk the animation on a clock of our own: each step moves 1 ms past the
-  // start of the next frame, as the iterator keeps a frame when it lands on
-  // its exact end. The walk ends when the first frame comes back or the
-  // animation stops.
+  // Walk the animation on a clock of our own, stepping to the exact start of
+  // each next frame (the delay the iterator reports is what is left of the
+  // current frame, so it is whole only there). The walk ends after the known
+  // number of frames, when the animation stops, or when the first frame
+  // comes back.
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
   GTimeVal clock = {0, 0};
   GdkPixbufAnimationIter* iter = gdk_pixbuf_animation_get_iter(animation, &clock);
   GdkPixbuf* first = nullptr;
   int64_t elapsed_ms = 0;
-  for (int i = 0; i < kMaxFrames; ++i) {
+  const int max_frames = frame_count > 0 ? std::min(frame_count, kMaxFrames) : kMaxFrames;
+  for (int i = 0; i < max_frames; ++i) {
     GdkPixbuf* pixbuf = gdk_pixbuf_animation_iter_get_pixbuf(iter);
-    if (!pixbuf || (i > 0 && pixbuf == first)) break;
+    // Without a frame count, a loader that keeps one picture per frame shows
+    // the loop by handing back the first one.
+    if (!pixbuf || (frame_count == 0 && i > 0 && pixbuf == first)) break;
     if (i == 0) first = pixbuf;
     auto frame = FrameFromPixbuf(pixbuf);
     if (!frame) break;
@@ -82,7 +124,7 @@ std::unique_ptr<ImageInfo> InfoFromAnimation(GdkPixbufAnimation* animation) {
     info->delays_ms.push_back(delay > 0 ? delay : 0);
     if (delay < 0) break;  // the last frame of an animation that does not loop
     elapsed_ms += delay;
-    const int64_t us = (elapsed_ms + 1) * 1000;
+    const int64_t us = elapsed_ms * 1000;
     clock.tv_sec = static_cast<glong>(us / 1000000);
     clock.tv_usec = static_cast<glong>(us % 1000000);
     gdk_pixbuf_animation_iter_advance(iter, &clock);
@@ -103,7 +145,8 @@ std::unique_ptr<ImageInfo> DecodeImage(const uint8_t* data, size_t size) {
   ok = gdk_pixbuf_loader_close(loader, nullptr) && ok;
   std::unique_ptr<ImageInfo> info;
   if (ok) {
-    if (GdkPixbufAnimation* animation = gdk_pixbuf_loader_get_animation(loader)) info = InfoFromAnimation(animation);
+    if (GdkPixbufAnimation* animation = gdk_pixbuf_loader_get_animation(loader))
+      info = InfoFromAnimation(animation, CountGifFrames(data, size));
   }
   g_object_unref(loader);
   return info;
