@@ -1,5 +1,8 @@
 // The skin package as the installer carries it: the archive linked into this test executable as
-// resource THEME 136 is opened from the embedded bytes and checked entry by entry.
+// resource THEME 136 is opened from the embedded bytes with the UI framework's package reader
+// and checked entry by entry; its layout files go through the markup reader and its language
+// files through the language reader. The archive's own structure (folder entries, compression)
+// is listed with minizip.
 
 #include <minizip/unzip.h>
 
@@ -20,6 +23,10 @@
 #include <vector>
 
 #include "platform/embedded_resources.h"
+#include "ui/markup/markup_document.h"
+#include "ui/markup/utf.h"
+#include "ui/resources/language_file.h"
+#include "ui/resources/skin_package.h"
 
 namespace {
 
@@ -73,11 +80,6 @@ std::string ThemePath(const char* variant, const std::string& rel) {
   return std::string("resources/themes/") + variant + "/" + rel;
 }
 
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
 struct ArchiveEntry {
   int method = -1;
   std::string bytes;
@@ -114,13 +116,6 @@ class SkinArchive {
     auto it = entries_.find(name);
     return it == entries_.end() ? nullptr : &it->second;
   }
-  // Entry names compared without regard to ASCII letter case, as the package lookup does.
-  const ArchiveEntry* FindIgnoringCase(const std::string& name) const {
-    for (const auto& [n, e] : entries_)
-      if (Lower(n) == Lower(name)) return &e;
-    return nullptr;
-  }
-
  private:
   bool Read(const fs::path& file, std::string* error) {
     unzFile zip = unzOpen(file.c_str());
@@ -161,29 +156,39 @@ class SkinArchive {
 class SkinPackageTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    std::string error;
-    archive_ = new std::optional<SkinArchive>(SkinArchive::FromEmbeddedResource(&error));
-    error_ = new std::string(error);
+    error_ = new std::string;
+    archive_ = new std::optional<SkinArchive>(SkinArchive::FromEmbeddedResource(error_));
+    package_ = new ui::SkinPackage;
+    const auto bytes = platform::FindEmbeddedResource(platform::kThemeResourceType,
+                                                      platform::kThemeResourceId);
+    if (bytes) package_->Open(bytes->data(), bytes->size());
   }
   static void TearDownTestSuite() {
+    delete package_;
     delete archive_;
     delete error_;
   }
-  void SetUp() override { ASSERT_TRUE(archive_->has_value()) << *error_; }
+  void SetUp() override {
+    ASSERT_TRUE(archive_->has_value()) << *error_;
+    ASSERT_TRUE(package_->IsOpen());
+  }
   const SkinArchive& archive() const { return **archive_; }
+  const ui::SkinPackage& package() const { return *package_; }
 
-  const std::string& Bytes(const std::string& name) const {
-    static const std::string kEmpty;
-    const ArchiveEntry* e = archive().Find(name);
-    EXPECT_NE(e, nullptr) << name;
-    return e ? e->bytes : kEmpty;
+  // An entry read the way the framework reads skin files.
+  std::string Bytes(const std::string& name) const {
+    auto bytes = package().ReadFile(ui::Utf8ToUtf16(name));
+    EXPECT_TRUE(bytes.has_value()) << name;
+    return bytes.value_or(std::string());
   }
 
   static std::optional<SkinArchive>* archive_;
+  static ui::SkinPackage* package_;
   static std::string* error_;
 };
 
 std::optional<SkinArchive>* SkinPackageTest::archive_ = nullptr;
+ui::SkinPackage* SkinPackageTest::package_ = nullptr;
 std::string* SkinPackageTest::error_ = nullptr;
 
 // Every file listed for the package, in every variant.
@@ -223,7 +228,7 @@ TEST_F(SkinPackageTest, HoldsEveryListedFileDeflatedUnderResources) {
 TEST_F(SkinPackageTest, XmlFilesAreIdenticalInTheThreeVariants) {
   for (const char* x : kXmlFiles) {
     SCOPED_TRACE(x);
-    const std::string& base = Bytes(ThemePath("default", x));
+    const std::string base = Bytes(ThemePath("default", x));
     EXPECT_EQ(Bytes(ThemePath("default-hdpi", x)), base);
     EXPECT_EQ(Bytes(ThemePath("default-xhdpi", x)), base);
   }
@@ -234,7 +239,7 @@ TEST_F(SkinPackageTest, PicturesHaveTheirSizeInEachVariant) {
     for (const PictureSize& p : kPictures) {
       const std::string name = ThemePath(kVariants[v], p.path);
       SCOPED_TRACE(name);
-      const std::string& png = Bytes(name);
+      const std::string png = Bytes(name);
       ASSERT_GE(png.size(), 24u);
       ASSERT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
       ASSERT_EQ(png.substr(12, 4), "IHDR");
@@ -260,7 +265,7 @@ bool AllLineEndsAreCrlf(const std::string& text) {
 TEST_F(SkinPackageTest, TextFilesAreUtf8WithCrlfAndTheListedMarks) {
   const std::string bom = "\xEF\xBB\xBF";
   for (const char* x : kXmlFiles) {
-    const std::string& text = Bytes(ThemePath("default", x));
+    const std::string text = Bytes(ThemePath("default", x));
     SCOPED_TRACE(x);
     EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n", 0), 0u);
     EXPECT_TRUE(AllLineEndsAreCrlf(text));
@@ -269,26 +274,20 @@ TEST_F(SkinPackageTest, TextFilesAreUtf8WithCrlfAndTheListedMarks) {
       {kLanguageFiles[0], {"OK", "Cancel"}}, {kLanguageFiles[1], {"确定", "取消"}}};
   for (const auto& [file, texts] : ok_cancel) {
     SCOPED_TRACE(file);
-    const std::string& text = Bytes(file);
+    const std::string text = Bytes(file);
     EXPECT_EQ(text.rfind(bom, 0), 0u);
     EXPECT_TRUE(AllLineEndsAreCrlf(text));
-    // Read the way the language table reads it: "key = value", ";" lines are comments.
-    std::map<std::string, std::string> table;
-    std::regex line(R"re(^\s*([^=;\s][^=]*?)\s*=\s*([^=]*?)\s*$)re");
-    size_t start = bom.size();
-    while (start < text.size()) {
-      size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      std::smatch m;
-      const std::string l = text.substr(start, end - start);
-      if (std::regex_match(l, m, line)) table[m[1]] = m[2];
-      start = end + 1;
-    }
-    EXPECT_EQ(table["STRING_OK"], texts.first);
-    EXPECT_EQ(table["STRING_CANCEL"], texts.second);
+    ui::StringTable table;
+    ui::LoadLanguageBlock(text, table);
+    EXPECT_EQ(table[u"STRING_OK"], ui::Utf8ToUtf16(texts.first));
+    EXPECT_EQ(table[u"STRING_CANCEL"], ui::Utf8ToUtf16(texts.second));
     EXPECT_TRUE(std::any_of(table.begin(), table.end(), [](const auto& kv) {
-      return kv.first.rfind("STRID_CEF_BROWSER_", 0) == 0;
+      return kv.first.rfind(u"STRID_CEF_BROWSER_", 0) == 0;
     }));
+    // The byte-order mark stays on the first line, which is a comment.
+    EXPECT_EQ(std::count_if(table.begin(), table.end(),
+                            [](const auto& kv) { return kv.first.find(u'\uFEFF') != std::u16string::npos; }),
+              0);
   }
 }
 
@@ -305,69 +304,84 @@ TEST_F(SkinPackageTest, ArchiveMatchesTheSourceTree) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The style sheet and the layouts' picture references.
+// The layouts and the style sheet, read with the skin's markup reader.
 
-std::string WithoutComments(std::string text) {
-  for (size_t at = text.find("<!--"); at != std::string::npos; at = text.find("<!--", at)) {
-    const size_t end = text.find("-->", at);
-    text.erase(at, end == std::string::npos ? std::string::npos : end + 3 - at);
+// A parsed skin file. The builder converts packaged markup from UTF-8 as it stands (no
+// byte-order mark is removed), so that is what is parsed here.
+struct Markup {
+  ui::MarkupDocument document;
+  std::string error;
+  bool Load(const std::string& utf8) {
+    if (document.LoadFromText(ui::Utf8ToUtf16(utf8))) return true;
+    error = ui::Utf16ToUtf8(document.LastErrorMessage()) + " at '" +
+            ui::Utf16ToUtf8(document.LastErrorLocation()) + "'";
+    return false;
   }
-  return text;
+};
+
+std::string Attr(const ui::MarkupNode& node, std::u16string_view name) {
+  const auto value = node.FindAttribute(name);
+  return value ? ui::Utf16ToUtf8(*value) : std::string();
 }
 
-std::string DecodeQuotes(std::string value) {
-  for (size_t at = value.find("&quot;"); at != std::string::npos; at = value.find("&quot;", at))
-    value.replace(at, 6, "\"");
-  return value;
+// Every element below `node` (depth first, document order).
+void Walk(const ui::MarkupNode& node, std::vector<ui::MarkupNode>* out) {
+  for (ui::MarkupNode child = node.FirstChild(); child.IsValid(); child = child.NextSibling()) {
+    out->push_back(child);
+    Walk(child, out);
+  }
 }
 
-// (attribute, value) of every element with the given name, in file order.
-std::vector<std::map<std::string, std::string>> Elements(const std::string& text,
-                                                         const std::string& element) {
-  std::vector<std::map<std::string, std::string>> out;
-  const std::regex tag("<" + element + R"re(((?:\s+[A-Za-z_]+="[^"]*")*)\s*/?>)re");
-  const std::regex attribute(R"re(([A-Za-z_]+)="([^"]*)")re");
-  for (std::sregex_iterator it(text.begin(), text.end(), tag), end; it != end; ++it) {
-    std::map<std::string, std::string> attrs;
-    const std::string list = (*it)[1];
-    for (std::sregex_iterator a(list.begin(), list.end(), attribute); a != end; ++a)
-      attrs[(*a)[1]] = (*a)[2];
-    out.push_back(attrs);
+TEST_F(SkinPackageTest, EveryXmlFileParsesWithItsRoot) {
+  const std::map<std::string, std::u16string> roots = {{"global.xml", u"Global"},
+                                                      {"basic/basic.xml", u"Window"},
+                                                      {"msgbox/msgbox.xml", u"Window"},
+                                                      {"shadow/shadow.xml", u"Window"}};
+  for (const auto& [file, root] : roots) {
+    SCOPED_TRACE(file);
+    Markup m;
+    ASSERT_TRUE(m.Load(Bytes(ThemePath("default", file.c_str())))) << m.error;
+    EXPECT_EQ(m.document.GetRoot().Name(), root);
   }
-  return out;
 }
 
 TEST_F(SkinPackageTest, GlobalStyleSheetRegistersFontsColoursAndClasses) {
-  const std::string text = WithoutComments(Bytes(ThemePath("default", "global.xml")));
-  ASSERT_NE(text.find("<Global>"), std::string::npos);
+  Markup m;
+  ASSERT_TRUE(m.Load(Bytes(ThemePath("default", "global.xml")))) << m.error;
+  std::vector<ui::MarkupNode> fonts, colours, classes;
+  std::vector<std::string> order;  // element kinds in file order
+  for (ui::MarkupNode n = m.document.GetRoot().FirstChild(); n.IsValid(); n = n.NextSibling()) {
+    if (n.Name() == u"Font") fonts.push_back(n);
+    if (n.Name() == u"TextColor") colours.push_back(n);
+    if (n.Name() == u"Class") classes.push_back(n);
+    order.push_back(ui::Utf16ToUtf8(n.Name()));
+  }
 
   struct Font {
     const char* name;
     int size;
     bool bold, underline;
   };
-  std::vector<Font> fonts;
+  std::vector<Font> expected_fonts;
   for (const char* face : {"system", "arial"})
     for (bool bold : {false, true})
-      for (int size : {10, 12, 14, 16, 18}) fonts.push_back({face, size, bold, false});
+      for (int size : {10, 12, 14, 16, 18}) expected_fonts.push_back({face, size, bold, false});
   const Font tail[] = {{"system", 20, false, false}, {"system", 20, true, false},
                        {"system", 22, false, false}, {"system", 22, true, false},
                        {"system", 12, false, true},  {"system", 24, false, false},
                        {"system", 14, false, true},  {"system", 16, false, true},
                        {"system", 32, false, false}};
-  fonts.insert(fonts.end(), std::begin(tail), std::end(tail));
-  const auto font_elements = Elements(text, "Font");
-  ASSERT_EQ(font_elements.size(), 29u);
+  expected_fonts.insert(expected_fonts.end(), std::begin(tail), std::end(tail));
+  ASSERT_EQ(fonts.size(), 29u);
   for (size_t i = 0; i < fonts.size(); ++i) {
     SCOPED_TRACE("font " + std::to_string(i));
-    auto attrs = font_elements[i];
-    EXPECT_EQ(attrs["name"], fonts[i].name);
-    EXPECT_EQ(attrs["size"], std::to_string(fonts[i].size));
-    EXPECT_EQ(attrs["bold"] == "true", fonts[i].bold);
-    EXPECT_EQ(attrs["underline"] == "true", fonts[i].underline);
+    EXPECT_EQ(Attr(fonts[i], u"name"), expected_fonts[i].name);
+    EXPECT_EQ(Attr(fonts[i], u"size"), std::to_string(expected_fonts[i].size));
+    EXPECT_EQ(Attr(fonts[i], u"bold") == "true", expected_fonts[i].bold);
+    EXPECT_EQ(Attr(fonts[i], u"underline") == "true", expected_fonts[i].underline);
   }
 
-  const std::vector<std::pair<std::string, std::string>> colours = {
+  const std::vector<std::pair<std::string, std::string>> expected_colours = {
       {"white", "#ffffffff"}, {"black", "#ff000000"}, {"darkcolor", "#ff333333"},
       {"lightcolor", "#ff888888"}, {"gray", "#ff8e99a6"}, {"light_gray", "#ffa8a8a8"},
       {"dark_gray", "#ff72797f"}, {"green", "#ff00bb96"}, {"light_green", "#ff21c7a6"},
@@ -387,87 +401,143 @@ TEST_F(SkinPackageTest, GlobalStyleSheetRegistersFontsColoursAndClasses) {
       {"color_palette8", "#ffa8a8a8"}, {"color_palette9", "#ffffffff"},
       {"bk_color_mainwnd", "#ffF4F8F9"}, {"text_color_666", "#ff666666"},
       {"text_color_333", "#ff333333"}};
-  const auto colour_elements = Elements(text, "TextColor");
-  ASSERT_EQ(colour_elements.size(), 41u);
+  ASSERT_EQ(colours.size(), 41u);
   for (size_t i = 0; i < colours.size(); ++i) {
-    auto attrs = colour_elements[i];
-    EXPECT_EQ(attrs["name"], colours[i].first);
-    EXPECT_EQ(attrs["value"], colours[i].second) << colours[i].first;
+    EXPECT_EQ(Attr(colours[i], u"name"), expected_colours[i].first);
+    EXPECT_EQ(Attr(colours[i], u"value"), expected_colours[i].second) << expected_colours[i].first;
   }
-  // The last three colours close the file, after the classes.
-  EXPECT_GT(text.find("name=\"bk_color_mainwnd\""), text.rfind("<Class "));
 
-  const char* classes[] = {"font_title", "caption", "vscrollbar", "hscrollbar",
-                           "btn_global_blue_80x30", "btn_global_white_80x30", "btn_wnd_close",
-                           "btn_wnd_white_min", "btn_wnd_white_close", "progress_blue",
-                           "slider_green", "splitline_hor_level1", "splitline_hor_level2",
-                           "splitline_ver_level1", "simple", "prompt", "checkbox_agree",
-                           "font_normal"};
-  const auto class_elements = Elements(text, "Class");
-  ASSERT_EQ(class_elements.size(), 18u);
-  for (size_t i = 0; i < 18; ++i) {
-    auto attrs = class_elements[i];
-    EXPECT_EQ(attrs["name"], classes[i]);
-    EXPECT_FALSE(attrs["value"].empty()) << classes[i];
+  const char* expected_classes[] = {
+      "font_title", "caption", "vscrollbar", "hscrollbar", "btn_global_blue_80x30",
+      "btn_global_white_80x30", "btn_wnd_close", "btn_wnd_white_min", "btn_wnd_white_close",
+      "progress_blue", "slider_green", "splitline_hor_level1", "splitline_hor_level2",
+      "splitline_ver_level1", "simple", "prompt", "checkbox_agree", "font_normal"};
+  ASSERT_EQ(classes.size(), 18u);
+  for (size_t i = 0; i < classes.size(); ++i) {
+    EXPECT_EQ(Attr(classes[i], u"name"), expected_classes[i]);
+    EXPECT_FALSE(Attr(classes[i], u"value").empty()) << expected_classes[i];
+  }
+
+  // Fonts, then colours, then classes; the last three colours close the file.
+  std::vector<std::string> runs;
+  for (const std::string& kind : order)
+    if (runs.empty() || runs.back() != kind) runs.push_back(kind);
+  EXPECT_EQ(runs, (std::vector<std::string>{"Font", "TextColor", "Class", "TextColor"}));
+  EXPECT_EQ(Attr(colours[38], u"name"), "bk_color_mainwnd");
+}
+
+// The main window's code looks these controls up by name, with these kinds.
+TEST_F(SkinPackageTest, LayoutsNameTheControlsTheWindowsLookUp) {
+  const std::map<std::string, std::vector<std::pair<std::string, std::string>>> expected = {
+      {"basic/basic.xml",
+       {{"bkimage1", "Box"}, {"bkimage2", "Box"}, {"titlebar", "HBox"}, {"btn_exit", "Button"},
+        {"client", "Box"}, {"welcompage", "VBox"}, {"appnameLable_welcom", "Label"},
+        {"btn_startinstall", "Button"}, {"bottombar", "HBox"}, {"checkbox_agreement", "CheckBox"},
+        {"btn_useragreement", "Button"}, {"btn_customize", "Button"}, {"btn_expand", "Button"},
+        {"customizebar", "VBox"}, {"edit_installdir", "RichEdit"},
+        {"btn_changeinstallpath", "Button"}, {"installpage", "VBox"},
+        {"appnameLable_install", "Label"}, {"progress_install", "Progress"},
+        {"progress_install_value", "Label"}, {"downloadAlert", "HBox"},
+        {"btn_downloadOfflinePackage", "Button"}, {"ExitStartpage", "VBox"},
+        {"askuserStayMsg", "Label"}, {"checkbox_1", "CheckBox"}, {"checkbox_2", "CheckBox"},
+        {"checkbox_3", "CheckBox"}, {"checkbox_4", "CheckBox"}, {"checkbox_5", "CheckBox"},
+        {"edit_feedback", "RichEdit"}, {"btn_quitStart", "Button"},
+        {"btn_continueInstall", "Button"}, {"installedpage", "VBox"}, {"btn_startapp", "Button"},
+        {"installfaildpage", "VBox"}, {"download_failed_msg", "Label"},
+        {"btn_redownload", "Button"}, {"btn_reinstall", "Button"}}},
+      {"msgbox/msgbox.xml",
+       {{"title", "Label"}, {"closebtn", "Button"}, {"content", "RichEdit"}, {"btn_yes", "Button"},
+        {"btn_no", "Button"}}}};
+  for (const auto& [file, names] : expected) {
+    SCOPED_TRACE(file);
+    Markup m;
+    ASSERT_TRUE(m.Load(Bytes(ThemePath("default", file.c_str())))) << m.error;
+    std::vector<ui::MarkupNode> all;
+    Walk(m.document.GetRoot(), &all);
+    std::multimap<std::string, std::string> found;
+    for (const ui::MarkupNode& n : all)
+      if (n.FindAttribute(u"name")) found.emplace(Attr(n, u"name"), ui::Utf16ToUtf8(n.Name()));
+    for (const auto& [name, kind] : names) {
+      auto range = found.equal_range(name);
+      ASSERT_NE(range.first, range.second) << name;
+      // "bottombar" names one box on the welcome page and one on the exit page.
+      for (auto it = range.first; it != range.second; ++it) EXPECT_EQ(it->second, kind) << name;
+    }
   }
 }
 
-// Picture file names in an attribute list (a class value or a layout element): an image text is
-// either the file name itself or items with file='...'.
-std::vector<std::string> PictureNames(const std::string& attribute_text) {
+// Picture file names in an attribute list (a class value or a layout element's attributes): an
+// image text is either the file name itself or items with file='...'.
+std::vector<std::string> PictureNames(const std::vector<std::pair<std::string, std::string>>& attrs) {
   std::vector<std::string> names;
-  const std::regex image(R"re(([a-z]*image)="([^"]*)")re");
   const std::regex file(R"re(file='([^']*)')re");
-  for (std::sregex_iterator it(attribute_text.begin(), attribute_text.end(), image), end; it != end;
-       ++it) {
-    const std::string value = (*it)[2];
-    if (value.empty()) continue;
+  for (const auto& [name, value] : attrs) {
+    if (name.size() < 5 || name.compare(name.size() - 5, 5, "image") != 0 || value.empty()) continue;
     std::smatch m;
     names.push_back(std::regex_search(value, m, file) ? std::string(m[1]) : value);
   }
   return names;
 }
 
-// "../" removes the folder before it, as the package lookup does.
-std::string Resolve(const std::string& folder, const std::string& name) {
-  std::string path = folder + "/" + name;
-  for (size_t at = path.find("/../"); at != std::string::npos; at = path.find("/../")) {
-    const size_t start = path.rfind('/', at - 1);
-    path.erase(start == std::string::npos ? 0 : start + 1, at + 4 - (start == std::string::npos ? 0 : start + 1));
-  }
-  return path;
+std::vector<std::pair<std::string, std::string>> Attributes(const ui::MarkupNode& node) {
+  std::vector<std::pair<std::string, std::string>> out;
+  for (size_t i = 0; i < node.AttributeCount(); ++i)
+    out.emplace_back(ui::Utf16ToUtf8(node.AttributeName(i)), ui::Utf16ToUtf8(node.AttributeValue(i)));
+  return out;
 }
 
-// Every picture the windows name is found in each variant: the layouts' own references and those
-// of the classes they use (the scroll bar and slider classes are unused and name no packaged
-// picture). The check-box pictures are named under "CheckBox" and found without regard to case.
+// A class value: name="value" items separated by one blank.
+std::vector<std::pair<std::string, std::string>> ClassAttributes(const std::string& value) {
+  std::vector<std::pair<std::string, std::string>> out;
+  const std::regex item(R"re(([A-Za-z_]+)="([^"]*)")re");
+  for (std::sregex_iterator it(value.begin(), value.end(), item), end; it != end; ++it)
+    out.emplace_back((*it)[1], (*it)[2]);
+  return out;
+}
+
+// Every picture the windows name is found in each variant by the package lookup, relative to
+// the layout's folder: the layouts' own references and those of the classes they use (the scroll
+// bar and slider classes are unused and name no packaged picture). The check-box pictures are
+// named under "CheckBox" and are found without regard to case.
 TEST_F(SkinPackageTest, EveryPictureTheWindowsNameIsInEachVariant) {
-  const std::string global = Bytes(ThemePath("default", "global.xml"));
+  Markup global;
+  ASSERT_TRUE(global.Load(Bytes(ThemePath("default", "global.xml")))) << global.error;
   const std::set<std::string> unused = {"vscrollbar", "hscrollbar", "slider_green"};
   std::map<std::string, std::vector<std::string>> class_pictures;
-  for (auto attrs : Elements(WithoutComments(global), "Class"))
-    if (!unused.count(attrs["name"])) class_pictures[attrs["name"]] = PictureNames(DecodeQuotes(attrs["value"]));
+  for (ui::MarkupNode n = global.document.GetRoot().FirstChild(); n.IsValid(); n = n.NextSibling())
+    if (n.Name() == u"Class" && !unused.count(Attr(n, u"name")))
+      class_pictures[Attr(n, u"name")] = PictureNames(ClassAttributes(Attr(n, u"value")));
 
   int checked = 0;
-  for (const char* layout : {"basic/basic.xml", "msgbox/msgbox.xml"}) {
-    const std::string folder = std::string(layout).substr(0, std::string(layout).find('/'));
-    const std::string text = WithoutComments(Bytes(ThemePath("default", layout)));
-    std::vector<std::string> names = PictureNames(text);
-    const std::regex class_attr(R"re(class="([^"]*)")re");
-    for (std::sregex_iterator it(text.begin(), text.end(), class_attr), end; it != end; ++it) {
-      ASSERT_TRUE(class_pictures.count((*it)[1])) << "unknown class " << (*it)[1];
-      for (const std::string& n : class_pictures[(*it)[1]]) names.push_back(n);
+  bool saw_checkbox_case = false;
+  for (const std::string layout : {"basic/basic.xml", "msgbox/msgbox.xml"}) {
+    const std::string folder = layout.substr(0, layout.find('/'));
+    Markup m;
+    ASSERT_TRUE(m.Load(Bytes(ThemePath("default", layout.c_str())))) << m.error;
+    std::vector<ui::MarkupNode> all;
+    Walk(m.document.GetRoot(), &all);
+    std::vector<std::string> names;
+    for (const ui::MarkupNode& n : all) {
+      for (const std::string& pic : PictureNames(Attributes(n))) names.push_back(pic);
+      if (auto cls = n.FindAttribute(u"class")) {
+        const std::string c = ui::Utf16ToUtf8(*cls);
+        ASSERT_TRUE(class_pictures.count(c)) << "unknown class " << c;
+        for (const std::string& pic : class_pictures[c]) names.push_back(pic);
+      }
     }
     for (const char* v : kVariants)
       for (const std::string& n : names) {
-        EXPECT_NE(archive().FindIgnoringCase(ThemePath(v, Resolve(folder, n))), nullptr)
+        saw_checkbox_case |= n.find("CheckBox") != std::string::npos;
+        EXPECT_TRUE(package().ReadFile(ui::Utf8ToUtf16(ThemePath(v, folder + "/" + n))).has_value())
             << layout << ": " << n << " in " << v;
         ++checked;
       }
   }
   EXPECT_GT(checked, 3 * 20);
-  // The shadow's default picture, named by the window frame.
-  for (const char* v : kVariants) EXPECT_NE(archive().Find(ThemePath(v, "public/bk/bk_shadow.png")), nullptr);
+  EXPECT_TRUE(saw_checkbox_case);
+  // The frame's default shadow picture.
+  for (const char* v : kVariants)
+    EXPECT_TRUE(package().ReadFile(ui::Utf8ToUtf16(ThemePath(v, "shadow/../public/bk/bk_shadow.png"))));
 }
 
 }  // namespace
