@@ -7,6 +7,7 @@
 #include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <memory>
@@ -85,8 +86,14 @@ Cursor XConnection::cursor(CursorKind kind) {
 }
 
 bool XConnection::HasCompositor() {
-  const std::string name = "_NET_WM_CM_S" + std::to_string(screen_);
-  return XGetSelectionOwner(display_, atom(name.c_str())) != None;
+  // Asked on every layered update: a server round trip at most once a second.
+  const auto now = std::chrono::steady_clock::now();
+  if (compositor_checked_ == std::chrono::steady_clock::time_point{} || now - compositor_checked_ > std::chrono::seconds(1)) {
+    const std::string name = "_NET_WM_CM_S" + std::to_string(screen_);
+    has_compositor_ = XGetSelectionOwner(display_, atom(name.c_str())) != None;
+    compositor_checked_ = now;
+  }
+  return has_compositor_;
 }
 
 bool XConnection::HasMoveResizeManager() {

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,8 @@ class XConnection {
   XIM input_method_ = nullptr;
   Cursor cursors_[8] = {};
   Time last_time_ = CurrentTime;
+  bool has_compositor_ = false;
+  std::chrono::steady_clock::time_point compositor_checked_{};
 };
 
 }  // namespace platform

@@ -670,7 +670,8 @@ bool XEventSource::ReleaseCapture() {
   if (!old) return true;
   capture_ = 0;
   XUngrabPointer(connection_->display(), CurrentTime);
-  XFlush(connection_->display());
+  // Synchronous like the grab itself, so a click right after goes where it points.
+  XSync(connection_->display(), False);
   SendMessage(old, kCaptureChanged, 0, 0);
   return true;
 }
