@@ -127,8 +127,10 @@ int HttpClient::PostReport(std::string& answer, const std::string& body) {
   return result;
 }
 
-void RunReportTransfer(const std::string& body) {
+int RunReportTransfer(const std::string& body) {
   HttpClient client;
   std::string answer;
-  client.PostReport(answer, body);
+  return client.PostReport(answer, body);
 }
+
+std::string HttpErrorText(int code) { return curl_easy_strerror(static_cast<CURLcode>(code)); }

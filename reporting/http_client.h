@@ -56,5 +56,9 @@ class HttpClient {
 };
 
 // The transfer task run on the http thread for each report: a fresh client, one
-// PostReport, the answer and the result thrown away.
-void RunReportTransfer(const std::string& body);
+// PostReport, the answer thrown away. The installer ignores the result; a tool
+// may show it.
+int RunReportTransfer(const std::string& body);
+
+// libcurl's text for a result code.
+std::string HttpErrorText(int code);
