@@ -56,6 +56,10 @@ SkinPackage::~SkinPackage() { Close(); }
 
 bool SkinPackage::Open(const void* data, size_t size) {
   Close();
+  return OpenStream(data, size);
+}
+
+bool SkinPackage::OpenStream(const void* data, size_t size) {
   if (data == nullptr || size == 0) return false;
   stream_ = new MemoryStream{static_cast<const unsigned char*>(data), size, 0};
   zlib_filefunc64_def functions{};
@@ -79,7 +83,7 @@ bool SkinPackage::Open(const void* data, size_t size) {
 bool SkinPackage::OpenCopy(std::string bytes) {
   Close();
   owned_ = std::move(bytes);
-  if (Open(owned_.data(), owned_.size())) return true;
+  if (OpenStream(owned_.data(), owned_.size())) return true;
   owned_.clear();
   return false;
 }

@@ -42,6 +42,9 @@ class SkinPackage {
  private:
   struct MemoryStream;
 
+  // Opens over bytes that stay valid (the caller's, or owned_).
+  bool OpenStream(const void* data, size_t size);
+
   void* handle_ = nullptr;  // minizip unzFile
   MemoryStream* stream_ = nullptr;
   std::string owned_;

@@ -1,10 +1,10 @@
 #include "ui/markup/markup_document.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <set>
 #include <string>
@@ -247,7 +247,7 @@ TEST(MarkupDocumentTest, DeepNesting) {
 class MarkupFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("markup_test_" + std::to_string(getpid()));
+    dir_ = std::filesystem::temp_directory_path() / ("markup_test_" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

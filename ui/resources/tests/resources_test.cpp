@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <string>
 
@@ -20,7 +20,7 @@ namespace {
 
 class TempDir {
  public:
-  TempDir() : path_(std::filesystem::temp_directory_path() / ("resources_test_" + std::to_string(getpid()))) {
+  TempDir() : path_(std::filesystem::temp_directory_path() / ("resources_test_" + std::to_string(std::random_device{}()))) {
     std::filesystem::create_directories(path_);
   }
   ~TempDir() { std::filesystem::remove_all(path_); }
