@@ -6,13 +6,8 @@ namespace skin_tool {
 namespace {
 
 int RunCheck(const std::vector<std::string>& args) {
-  if (args.size() != 1) return kExitUsage;
   ui::MarkupDocument document;
-  std::string error;
-  if (!LoadMarkup(args[0], document, &error)) {
-    std::printf("%s\n", error.c_str());
-    return kExitParseError;
-  }
+  if (int code = LoadSingleArgument(args, document); code != kExitOk) return code;
   std::printf("ok\n");
   return kExitOk;
 }

@@ -90,4 +90,12 @@ bool LoadMarkup(std::string_view source, ui::MarkupDocument& document, std::stri
   return false;
 }
 
+int LoadSingleArgument(const std::vector<std::string>& args, ui::MarkupDocument& document) {
+  if (args.size() != 1) return kExitUsage;
+  std::string error;
+  if (LoadMarkup(args[0], document, &error)) return kExitOk;
+  std::printf("%s\n", error.c_str());
+  return kExitParseError;
+}
+
 }  // namespace skin_tool

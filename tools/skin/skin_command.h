@@ -38,4 +38,9 @@ const std::vector<SkinCommand>& Commands();
 // missing package or entry reads as "Error opening file".
 bool LoadMarkup(std::string_view source, ui::MarkupDocument& document, std::string* error);
 
+// The common start of a command taking one FILE|PACKAGE.zip:PATH argument:
+// kExitOk when the markup loaded; otherwise the exit code, after printing the
+// error (kExitParseError) or nothing (kExitUsage, the caller prints usage).
+int LoadSingleArgument(const std::vector<std::string>& args, ui::MarkupDocument& document);
+
 }  // namespace skin_tool

@@ -24,13 +24,8 @@ std::string Escape(std::u16string_view value) {
 }
 
 int RunTree(const std::vector<std::string>& args) {
-  if (args.size() != 1) return kExitUsage;
   ui::MarkupDocument document;
-  std::string error;
-  if (!LoadMarkup(args[0], document, &error)) {
-    std::printf("%s\n", error.c_str());
-    return kExitParseError;
-  }
+  if (int code = LoadSingleArgument(args, document); code != kExitOk) return code;
   // Depth-first in document order, without recursion (nesting may be deep).
   std::string line;
   size_t depth = 0;
