@@ -1,21 +1,12 @@
 #include "platform/registry_key.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
+
+#include "platform/special_folders.h"
 
 namespace platform {
 
 namespace {
-
-std::string HomeFolder() {
-  if (const char* home = getenv("HOME"); home != nullptr && home[0] != '\0') return home;
-  if (passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) {
-    return entry->pw_dir;
-  }
-  return "/tmp";
-}
 
 RegistryKey Invalid(RegStatus* out, RegStatus status) {
   if (out != nullptr) *out = status;
@@ -31,8 +22,10 @@ std::string RegistryHiveFile(RegistryHive hive) {
   }
   // XDG: a relative $XDG_CONFIG_HOME is invalid and ignored.
   const char* config = getenv("XDG_CONFIG_HOME");
-  std::string folder =
-      config != nullptr && config[0] == '/' ? std::string(config) : HomeFolder() + "/.config";
+  std::string home = HomeFolder();
+  std::string folder = config != nullptr && config[0] == '/' ? std::string(config)
+                       : home.empty()                        ? std::string("/tmp/.config")
+                                                             : home + "/.config";
   return folder + "/lumora/registry.db";
 }
 

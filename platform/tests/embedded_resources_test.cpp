@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/tests/test_support.h"
@@ -14,15 +12,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(EmbeddedResourcesTest, FindsLinkedFileByTypeAndId) {
   auto bytes = FindEmbeddedResource("TESTDATA", 7);
   ASSERT_TRUE(bytes.has_value());
-  std::string expected = ReadFile(fs::path(LUMORA_SOURCE_DIR) / "platform/tests/data/sample.bin");
+  std::string expected = test::ReadFile(fs::path(LUMORA_SOURCE_DIR) / "platform/tests/data/sample.bin");
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size()), expected);
   // Type names ignore letter case, as resource type names do.
   EXPECT_TRUE(FindEmbeddedResource("TestData", 7).has_value());

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -159,11 +158,7 @@ TEST_F(RegistryTest, DamagedStoreIsKeptAsideAndReplaced) {
   ASSERT_EQ(RegistryStore(UserFile()).WriteString(kAppKey, "UniqueId", "ABC", true), RegStatus::kOk);
   // Two kinds of damage: garbage in place of the header, and a sound header
   // with its pages overwritten.
-  std::string original;
-  {
-    std::ifstream in(UserFile(), std::ios::binary);
-    original.assign(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string original = test::ReadFile(UserFile());
   ASSERT_GT(original.size(), 2048u);
   std::string garbage = "this is not a database, only words " + std::string(4000, '#');
   std::string torn = original.substr(0, 100) + std::string(original.size() - 100, '\xA5');
@@ -189,8 +184,7 @@ TEST_F(RegistryTest, DamagedStoreIsKeptAsideAndReplaced) {
       }
     }
     ASSERT_EQ(aside.size(), 1u);
-    std::ifstream in(aside[0], std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged);
+    EXPECT_EQ(test::ReadFile(aside[0]), damaged);
     EXPECT_NE(err.find(aside[0].string()), std::string::npos);
 
     // The fresh store works and says nothing more.

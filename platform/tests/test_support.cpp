@@ -11,6 +11,9 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 extern char** environ;
 
@@ -29,22 +32,12 @@ TempDir::~TempDir() {
 
 std::string HelperPath() { return LUMORA_TEST_HELPER; }
 
-RunResult RunHelper(const std::string& program, const std::vector<std::string>& args,
-                    const std::vector<std::string>& env, int timeout_ms) {
-  RunResult result;
-  int out_pipe[2];
-  int err_pipe[2];
-  if (pipe2(out_pipe, O_CLOEXEC) != 0) return result;
-  if (pipe2(err_pipe, O_CLOEXEC) != 0) {
-    close(out_pipe[0]);
-    close(out_pipe[1]);
-    return result;
-  }
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out_pipe[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, err_pipe[1], 2);
+namespace {
 
+// posix_spawn with `env` ("NAME=value") added to this process's environment.
+int Spawn(const std::string& program, const std::vector<std::string>& args,
+          const std::vector<std::string>& env, const posix_spawn_file_actions_t* actions,
+          pid_t* pid) {
   std::vector<std::string> env_strings;
   for (char** e = environ; *e != nullptr; ++e) env_strings.emplace_back(*e);
   for (const std::string& add : env) {
@@ -60,9 +53,84 @@ RunResult RunHelper(const std::string& program, const std::vector<std::string>& 
   std::vector<char*> argv;
   for (std::string& s : argv_strings) argv.push_back(s.data());
   argv.push_back(nullptr);
+  return posix_spawn(pid, program.c_str(), actions, nullptr, argv.data(), envp.data());
+}
 
+int DecodeStatus(int status) {
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
+}
+
+}  // namespace
+
+int StartChild(const std::string& program, const std::vector<std::string>& args,
+               const std::vector<std::string>& env) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  int rc = Spawn(program, args, env, &actions, &pid);
+  posix_spawn_file_actions_destroy(&actions);
+  return rc == 0 ? pid : -1;
+}
+
+int WaitChild(int pid, int timeout_ms) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  int status = 0;
+  while (true) {
+    pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return DecodeStatus(status);
+    if (done < 0 && errno != EINTR) return -1;
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+bool WaitForFile(const std::filesystem::path& path, int timeout_ms) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  std::error_code ignored;
+  while (!std::filesystem::exists(path, ignored)) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+void WriteScript(const std::filesystem::path& path, const std::string& body) {
+  {
+    std::ofstream out(path);
+    out << "#!/bin/sh\n" << body << "\n";
+  }
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+RunResult RunHelper(const std::string& program, const std::vector<std::string>& args,
+                    const std::vector<std::string>& env, int timeout_ms) {
+  RunResult result;
+  int out_pipe[2];
+  int err_pipe[2];
+  if (pipe2(out_pipe, O_CLOEXEC) != 0) return result;
+  if (pipe2(err_pipe, O_CLOEXEC) != 0) {
+    close(out_pipe[0]);
+    close(out_pipe[1]);
+    return result;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out_pipe[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, err_pipe[1], 2);
   pid_t pid = 0;
-  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+  int rc = Spawn(program, args, env, &actions, &pid);
   posix_spawn_file_actions_destroy(&actions);
   close(out_pipe[1]);
   close(err_pipe[1]);
@@ -107,8 +175,7 @@ RunResult RunHelper(const std::string& program, const std::vector<std::string>& 
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  if (WIFEXITED(status)) result.code = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) result.code = 128 + WTERMSIG(status);
+  result.code = DecodeStatus(status);
   return result;
 }
 

@@ -31,6 +31,22 @@ struct RunResult {
 RunResult RunHelper(const std::string& program, const std::vector<std::string>& args,
                     const std::vector<std::string>& env = {}, int timeout_ms = 30000);
 
+// Starts `program args...` in the background (output discarded); returns its pid,
+// or -1. Reap it with WaitChild.
+int StartChild(const std::string& program, const std::vector<std::string>& args,
+               const std::vector<std::string>& env = {});
+// Waits for a child of StartChild; kills it after `timeout_ms`. Exit code or 128 + signal.
+int WaitChild(int pid, int timeout_ms = 30000);
+
+// Polls until the file exists; false after `timeout_ms`.
+bool WaitForFile(const std::filesystem::path& path, int timeout_ms = 30000);
+
+// Writes a shell script and makes it executable.
+void WriteScript(const std::filesystem::path& path, const std::string& body);
+
+// The whole content of a file; empty when missing.
+std::string ReadFile(const std::filesystem::path& path);
+
 // The helper program without resources (platform/tests/test_helper.cpp).
 std::string HelperPath();
 
