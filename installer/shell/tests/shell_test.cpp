@@ -4,11 +4,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "installer/shell/app_resources.h"
 #include "installer/shell/registry_strings.h"
 #include "installer/shell/server_addresses.h"
 #include "installer/shell/shell_utils.h"
+#include "installer/shell/tests/temp_user_hive.h"
 
 namespace {
 
@@ -17,17 +19,7 @@ namespace fs = std::filesystem;
 // The user hive in a temporary folder for each test.
 class RegistryStringsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("lumora-shell-test-" + std::to_string(std::rand()));
-    fs::create_directories(folder_);
-    setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("XDG_CONFIG_HOME");
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  fs::path folder_;
+  TempUserHive hive_;
 };
 
 TEST_F(RegistryStringsTest, WriteCreatesTheKeyAndReadGetsTheTextBack) {
@@ -57,7 +49,7 @@ TEST_F(RegistryStringsTest, ReadBufferHolds259Units) {
 
 TEST_F(RegistryStringsTest, WriteFailsWhereNoStoreCanBeMade) {
   // The store's folder cannot be created below a plain file.
-  fs::path file = folder_ / "plain-file";
+  fs::path file = hive_.folder() / "plain-file";
   { std::ofstream(file) << "x"; }
   setenv("XDG_CONFIG_HOME", file.c_str(), 1);
   EXPECT_EQ(WriteRegString(kAppInfoKey, u"UniqueId", u"abc"), 1);
@@ -90,6 +82,35 @@ TEST(ServerAddresses, EnvironmentOverridesTheBuildWithoutTrailingSlash) {
   setenv("LUMORA_CDN_SERVER", "", 1);
   EXPECT_EQ(CdnServerAddress(), built);
   unsetenv("LUMORA_CDN_SERVER");
+}
+
+TEST(ShellUtils, OpenUrlHandsTheTrimmedAddressToTheHandler) {
+  fs::path folder = fs::temp_directory_path() / ("lumora-open-test-" + std::to_string(std::rand()));
+  fs::create_directories(folder);
+  fs::path handler = folder / "open.sh";
+  fs::path seen = folder / "seen";
+  { std::ofstream(handler) << "#!/bin/sh\nprintf '%s' \"$1\" > '" << seen.string() << ".tmp'\nmv '"
+                           << seen.string() << ".tmp' '" << seen.string() << "'\n"; }
+  fs::permissions(handler, fs::perms::owner_all);
+  setenv("LUMORA_OPEN_COMMAND", handler.c_str(), 1);
+  EXPECT_TRUE(OpenUrl(u" \t http://127.0.0.1:1/privacy/p1.html \r\n"));
+  unsetenv("LUMORA_OPEN_COMMAND");
+  // The handler runs detached: wait for its file.
+  for (int i = 0; i < 500 && !fs::exists(seen); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::ifstream in(seen);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "http://127.0.0.1:1/privacy/p1.html");
+  fs::remove_all(folder);
+}
+
+TEST(ShellUtils, ShellFolderPathByNumber) {
+  setenv("XDG_DATA_HOME", "/tmp/lumora-data-home", 1);
+  EXPECT_EQ(GetShellFolderPath(0x1A), u"/tmp/lumora-data-home");
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_FALSE(GetShellFolderPath(0x2A).empty());
+  EXPECT_EQ(GetShellFolderPath(0x05), u"");  // a folder the installer never asks for
 }
 
 }  // namespace
