@@ -39,9 +39,9 @@ size_t ReadInt(std::u16string_view text, size_t pos, int* value) {
 // Reads `count` integers, each after the first preceded by one separator
 // character. Stops (leaving zeros) when the text runs out.
 void ReadInts(std::u16string_view text, int* out, int count) {
+  for (int n = 0; n < count; ++n) out[n] = 0;
   size_t pos = 0;
   for (int n = 0; n < count; ++n) {
-    out[n] = 0;
     if (n > 0) {
       if (pos >= text.size()) return;
       ++pos;  // the separator, whatever it is
