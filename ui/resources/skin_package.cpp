@@ -124,6 +124,19 @@ std::u16string SkinPackage::NormalizePath(std::u16string_view path) {
   return result;
 }
 
+std::vector<std::string> SkinPackage::EntryNames() const {
+  std::vector<std::string> names;
+  if (handle_ == nullptr) return names;
+  auto zip = static_cast<unzFile>(handle_);
+  for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
+    char name[kMaxNameBytes + 1] = {};
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name - 1, nullptr, 0, nullptr, 0) != UNZ_OK) break;
+    names.emplace_back(name);
+  }
+  return names;
+}
+
 std::optional<std::string> SkinPackage::ReadFile(std::u16string_view path) const {
   if (handle_ == nullptr || path.empty()) return std::nullopt;
   std::string name = Utf16ToUtf8(NormalizePath(path));

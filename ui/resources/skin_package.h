@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ui {
 
@@ -33,6 +34,9 @@ class SkinPackage {
   // The whole uncompressed entry, or nothing: not open, empty path, no such
   // entry, damaged data (inflate or checksum error), or an entry too large.
   std::optional<std::string> ReadFile(std::u16string_view path) const;
+
+  // The names of the archive's entries as stored, in directory order.
+  std::vector<std::string> EntryNames() const;
 
   // The package form of a path: "\" becomes "/", doubled "/" are removed,
   // "./" segments vanish and "../" removes the segment before it (a leading
