@@ -142,7 +142,11 @@ TEST_F(ProcessTest, WindowsProgramsRunThroughTheRunner) {
 }
 
 TEST_F(ProcessTest, FindsAndTerminatesProcessesByName) {
-  fs::path product = dir_.path() / "lumora.exe";
+  // A name of this test's own, so other tests' processes do not count.
+  const std::string name = "lumora-" + std::to_string(getpid()) + ".exe";
+  std::string upper = name;
+  for (char& c : upper) c = static_cast<char>(toupper(c));
+  fs::path product = dir_.path() / name;
   fs::copy_file(Helper(), product);
   int first = test::StartChild(product.string(), {"sleep", "60000"});
   int second = test::StartChild(product.string(), {"sleep", "60000"});
@@ -153,19 +157,19 @@ TEST_F(ProcessTest, FindsAndTerminatesProcessesByName) {
   std::vector<int> found;
   for (int i = 0; i < 2000 && found.size() < 2; ++i) {
     if (i > 0) usleep(5000);
-    found = FindProcessesByName("lumora.exe");
+    found = FindProcessesByName(name);
   }
   std::sort(found.begin(), found.end());
   std::vector<int> expected{first, second};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(found, expected);
-  EXPECT_TRUE(FindProcessesByName("LUMORA.EXE").empty());  // exact, case-sensitive
-  EXPECT_TRUE(FindProcessesByName("lumora").empty());
+  EXPECT_TRUE(FindProcessesByName(upper).empty());  // exact, case-sensitive
+  EXPECT_TRUE(FindProcessesByName(name.substr(0, name.size() - 4)).empty());
 
   for (int pid : found) EXPECT_TRUE(TerminateProcessById(pid));
   EXPECT_EQ(test::WaitChild(first), 128 + SIGKILL);
   EXPECT_EQ(test::WaitChild(second), 128 + SIGKILL);
-  EXPECT_TRUE(FindProcessesByName("lumora.exe").empty());
+  EXPECT_TRUE(FindProcessesByName(name).empty());
   EXPECT_FALSE(TerminateProcessById(first));  // gone
   EXPECT_FALSE(TerminateProcessById(0));
 }
