@@ -20,7 +20,8 @@ class IRenderContext {
   virtual ~IRenderContext() = default;
 
   // Surface. Resizing to the current size reports false and keeps the pixels;
-  // any other size gives a new, fully transparent surface and reports true.
+  // any other size gives a new, fully transparent surface, with no clip and
+  // no origin offset, and reports true.
   virtual bool Resize(int width, int height) = 0;
   virtual UiSize GetSize() const = 0;
   virtual void Clear() = 0;                      // every byte 0
