@@ -79,11 +79,15 @@ PangoLayout* TextEngine::NewLayout(const std::u16string& text, const Font& font,
 }
 
 double TextEngine::SampleLineHeight(const Font& font) const {
-  PangoLayout* layout = NewLayout(u"测试", font, true);
-  PangoRectangle logical;
-  pango_layout_get_extents(layout, nullptr, &logical);
-  g_object_unref(layout);
-  return static_cast<double>(logical.height) / PANGO_SCALE;
+  double& height = font.impl().sample_line_height;
+  if (height < 0) {
+    PangoLayout* layout = NewLayout(u"测试", font, true);
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    g_object_unref(layout);
+    height = static_cast<double>(logical.height) / PANGO_SCALE;
+  }
+  return height;
 }
 
 }  // namespace ui

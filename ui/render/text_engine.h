@@ -12,6 +12,7 @@ namespace ui {
 
 struct FontImpl {
   PangoFontDescription* description = nullptr;
+  mutable double sample_line_height = -1;  // measured on first use
 };
 
 // The process's text machinery: the font map over the program's own font
