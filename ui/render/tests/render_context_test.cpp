@@ -52,6 +52,12 @@ TEST_F(RenderContextTest, ResizeKeepsPixelsOnlyForTheSameSize) {
   context_->FillRect({0, 0, 40, 40}, kRed);
   EXPECT_FALSE(context_->Resize(40, 40));
   EXPECT_EQ(At(39, 39), kRed);
+  // Bytes blue, green, red, alpha; rows from the top.
+  const uint8_t* last_row = context_->GetBits() + 39 * context_->GetStride();
+  EXPECT_EQ(last_row[0], 0);
+  EXPECT_EQ(last_row[1], 0);
+  EXPECT_EQ(last_row[2], 255);
+  EXPECT_EQ(last_row[3], 255);
   EXPECT_TRUE(context_->Resize(30, 20));
   EXPECT_EQ(context_->GetSize(), (UiSize{30, 20}));
   EXPECT_GE(context_->GetStride(), 30 * 4);
