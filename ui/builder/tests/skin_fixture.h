@@ -27,6 +27,7 @@ class SkinFixture : public ::testing::Test {
     std::filesystem::remove_all(root_);
     std::filesystem::create_directories(root_ / "theme");
     Res().Reset();
+    Res().SetDensitySource(nullptr);
     Res().Initialize(Utf8ToUtf16(root_.string()), nullptr, u"theme", u"lang");
     window_ = std::make_unique<HeadlessWindow>();
   }
@@ -34,6 +35,7 @@ class SkinFixture : public ::testing::Test {
   void TearDown() override {
     window_.reset();
     Res().Reset();
+    Res().SetDensitySource(nullptr);
     std::filesystem::remove_all(root_);
   }
 
