@@ -296,6 +296,13 @@ int DisplayDpi() {
   return c ? c->Dpi() : 96;
 }
 
+bool FlushDisplay() {
+  XConnection* c = XConnection::ForCurrentThread();
+  if (!c) return false;
+  XSync(c->display(), False);
+  return true;
+}
+
 unsigned long NativeWindowId(WindowHandle window) {
   XWindow* w = Lookup(window);
   return w ? w->xid() : 0;

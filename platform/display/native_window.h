@@ -118,6 +118,10 @@ Rect VirtualScreenRect();
 // Dots per inch of the display (Xft.dpi, 96 without it).
 int DisplayDpi();
 
+// Waits until the display server has handled every request made so far (after it,
+// a layered update is on screen). False without a server.
+bool FlushDisplay();
+
 // The X window behind a handle (tests and screenshots); 0 when none.
 unsigned long NativeWindowId(WindowHandle window);
 

@@ -60,7 +60,14 @@ XConnection::XConnection(::Display* display) : display_(display) {
   // Shared memory only works when client and server share the machine.
   const char* name = DisplayString(display_);
   has_shm_ = XShmQueryExtension(display_) && name && name[0] == ':' && !std::getenv("LUMORA_NO_SHM");
-  input_method_ = XOpenIM(display_, nullptr, nullptr, nullptr);
+}
+
+XIM XConnection::InputMethod() {
+  if (!input_method_tried_) {
+    input_method_tried_ = true;
+    input_method_ = XOpenIM(display_, nullptr, nullptr, nullptr);
+  }
+  return input_method_;
 }
 
 XConnection::~XConnection() {

@@ -45,7 +45,9 @@ class XConnection {
   Colormap argb_colormap() const { return argb_colormap_; }
   bool has_shape() const { return has_shape_; }
   bool has_shm() const { return has_shm_; }
-  XIM input_method() const { return input_method_; }
+  // Opened on first use: loading the locale's input tables takes tens of
+  // milliseconds, which start-up should not wait for. Null when none opens.
+  XIM InputMethod();
 
   Atom atom(const char* name);
   Cursor cursor(CursorKind kind);
@@ -78,6 +80,7 @@ class XConnection {
   bool has_shape_ = false;
   bool has_shm_ = false;
   XIM input_method_ = nullptr;
+  bool input_method_tried_ = false;
   Cursor cursors_[8] = {};
   Time last_time_ = CurrentTime;
   bool has_compositor_ = false;

@@ -222,13 +222,10 @@ void XEventSource::HandleEvent(XEvent& ev) {
       break;
     case Expose: {
       const Rect r{ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width, ev.xexpose.y + ev.xexpose.height};
-      // A layered window's last contents are kept here, so an expose never needs
-      // its procedure; a plain window is asked to paint.
-      if (w->layered()) {
-        w->Repaint(r);
-      } else {
-        InvalidateRect(w->handle(), &r);
-      }
+      // A layered window's last contents are kept in shared memory when the
+      // server offers it, so an expose does not need its procedure; otherwise the
+      // window is asked to paint.
+      if (!w->layered() || !w->Repaint(r)) InvalidateRect(w->handle(), &r);
       break;
     }
     case ConfigureNotify:
@@ -433,7 +430,9 @@ void XEventSource::HandleKey(XWindow* w, XKeyEvent& ev, bool press) {
   std::string utf8;
   char buffer[64];
   KeySym typed = NoSymbol;
-  if (XIC ic = w->input_context()) {
+  // The first key press of a window opens its input context; that key itself is
+  // looked up directly, the following ones go through the input method's filter.
+  if (XIC ic = w->EnsureInputContext()) {
     Status status = 0;
     int n = Xutf8LookupString(ic, &ev, buffer, sizeof buffer, &typed, &status);
     if (status == XBufferOverflow) {

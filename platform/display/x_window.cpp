@@ -88,15 +88,21 @@ XWindow::XWindow(XConnection* connection, WindowHandle handle, const NativeWindo
   XSetWMHints(display_, xid_, &wm_hints);
   SetTitle(params.title);
 
-  if (XIM im = connection->input_method()) {
-    input_context_ = XCreateIC(im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, xid_,
-                               XNFocusWindow, xid_, nullptr);
-    if (input_context_) {
-      long im_mask = 0;
-      XGetICValues(input_context_, XNFilterEvents, &im_mask, nullptr);
-      XSelectInput(display_, xid_, kEventMask | im_mask);
-    }
+}
+
+XIC XWindow::EnsureInputContext() {
+  if (input_context_tried_) return input_context_;
+  input_context_tried_ = true;
+  XIM im = connection_->InputMethod();
+  if (!im) return nullptr;
+  input_context_ = XCreateIC(im, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, xid_,
+                             XNFocusWindow, xid_, nullptr);
+  if (input_context_) {
+    long im_mask = 0;
+    XGetICValues(input_context_, XNFilterEvents, &im_mask, nullptr);
+    XSelectInput(display_, xid_, kEventMask | im_mask);
   }
+  return input_context_;
 }
 
 XWindow::~XWindow() {
@@ -192,16 +198,15 @@ void XWindow::SetRegion(std::vector<XRectangle> rects) {
   ApplyShape();
 }
 
-std::vector<XRectangle> XWindow::OpaqueRuns() const {
+std::vector<XRectangle> XWindow::OpaqueRuns(const uint8_t* pixels, int stride, Size size) {
   std::vector<XRectangle> runs;
-  if (!image_) return runs;
-  for (int y = 0; y < image_->height; ++y) {
-    const uint8_t* row = reinterpret_cast<const uint8_t*>(image_->data) + static_cast<size_t>(y) * image_->bytes_per_line;
+  for (int y = 0; y < size.cy; ++y) {
+    const uint8_t* row = pixels + static_cast<size_t>(y) * stride;
     int x = 0;
-    while (x < image_->width) {
-      while (x < image_->width && row[x * 4 + 3] != 0xFF) ++x;
+    while (x < size.cx) {
+      while (x < size.cx && row[x * 4 + 3] != 0xFF) ++x;
       const int start = x;
-      while (x < image_->width && row[x * 4 + 3] == 0xFF) ++x;
+      while (x < size.cx && row[x * 4 + 3] == 0xFF) ++x;
       if (x > start) {
         runs.push_back({static_cast<short>(start), static_cast<short>(y), static_cast<unsigned short>(x - start), 1});
       }
@@ -210,23 +215,30 @@ std::vector<XRectangle> XWindow::OpaqueRuns() const {
   return runs;
 }
 
-void XWindow::ApplyShape() {
+void XWindow::ApplyShape(const uint8_t* pixels, int stride, Size size) {
   if (!connection_->has_shape()) return;
   // Transparency of a layered window is only real under a compositor; otherwise cut
   // the window down to its opaque pixels, so shadows do not show as black.
-  const bool cut_to_content = layered_ && image_ && !connection_->HasCompositor();
+  const bool cut_to_content = layered_ && has_contents_ && !connection_->HasCompositor();
   if (!cut_to_content && region_.empty()) {
     if (shaped_) XShapeCombineMask(display_, xid_, ShapeBounding, 0, 0, None, ShapeSet);
     shaped_ = false;
     shape_.clear();
     return;
   }
-  std::vector<XRectangle> shape = cut_to_content ? OpaqueRuns() : region_;
+  std::vector<XRectangle> shape;
+  if (!cut_to_content) {
+    shape = region_;
+  } else if (pixels) {
+    shape = OpaqueRuns(pixels, stride, size);
+  } else {
+    shape = shape_;  // the contents did not change, only the region
+  }
   const bool same = shaped_ && shape.size() == shape_.size() &&
                     std::equal(shape.begin(), shape.end(), shape_.begin(), [](const XRectangle& a, const XRectangle& b) {
                       return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
                     });
-  if (same && !(cut_to_content && !region_.empty())) return;
+  if (same && !(cut_to_content && !region_.empty()) && pixels) return;
   XShapeCombineRectangles(display_, xid_, ShapeBounding, 0, 0, shape.data(), static_cast<int>(shape.size()), ShapeSet,
                           cut_to_content ? YXBanded : Unsorted);
   if (cut_to_content && !region_.empty()) {
@@ -237,46 +249,35 @@ void XWindow::ApplyShape() {
   shaped_ = true;
 }
 
-bool XWindow::EnsureImage(Size size) {
+bool XWindow::EnsureShmImage(Size size) {
   if (image_ && image_->width == size.cx && image_->height == size.cy) return true;
   ReleaseImage();
-  if (size.cx <= 0 || size.cy <= 0) return false;
+  if (!connection_->has_shm() || size.cx <= 0 || size.cy <= 0) return false;
   Visual* visual = depth_ == 32 ? connection_->argb_visual() : DefaultVisual(display_, connection_->screen());
-  if (connection_->has_shm()) {
-    image_ = XShmCreateImage(display_, visual, static_cast<unsigned>(depth_), ZPixmap, nullptr, &shm_,
-                             static_cast<unsigned>(size.cx), static_cast<unsigned>(size.cy));
-    if (image_ && image_->bits_per_pixel == 32) {
-      shm_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image_->bytes_per_line) * image_->height, IPC_CREAT | 0600);
-      if (shm_.shmid >= 0) {
-        shm_.shmaddr = image_->data = static_cast<char*>(shmat(shm_.shmid, nullptr, 0));
-        shm_.readOnly = False;
-        if (shm_.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(display_, &shm_)) {
-          XSync(display_, False);
-          // Marked for removal now, so the segment goes away with the last detach.
-          shmctl(shm_.shmid, IPC_RMID, nullptr);
-          shm_attached_ = true;
-          return true;
-        }
-        if (shm_.shmaddr != reinterpret_cast<char*>(-1)) shmdt(shm_.shmaddr);
+  image_ = XShmCreateImage(display_, visual, static_cast<unsigned>(depth_), ZPixmap, nullptr, &shm_,
+                           static_cast<unsigned>(size.cx), static_cast<unsigned>(size.cy));
+  if (image_ && image_->bits_per_pixel == 32) {
+    shm_.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image_->bytes_per_line) * image_->height, IPC_CREAT | 0600);
+    if (shm_.shmid >= 0) {
+      shm_.shmaddr = image_->data = static_cast<char*>(shmat(shm_.shmid, nullptr, 0));
+      shm_.readOnly = False;
+      if (shm_.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(display_, &shm_)) {
+        XSync(display_, False);
+        // Marked for removal now, so the segment goes away with the last detach.
         shmctl(shm_.shmid, IPC_RMID, nullptr);
+        shm_attached_ = true;
+        return true;
       }
-    }
-    if (image_) {
-      image_->data = nullptr;
-      XDestroyImage(image_);
-      image_ = nullptr;
+      if (shm_.shmaddr != reinterpret_cast<char*>(-1)) shmdt(shm_.shmaddr);
+      shmctl(shm_.shmid, IPC_RMID, nullptr);
     }
   }
-  image_ = XCreateImage(display_, visual, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
-                        static_cast<unsigned>(size.cx), static_cast<unsigned>(size.cy), 32, 0);
-  if (!image_ || image_->bits_per_pixel != 32) {
-    if (image_) XDestroyImage(image_);
+  if (image_) {
+    image_->data = nullptr;
+    XDestroyImage(image_);
     image_ = nullptr;
-    return false;
   }
-  buffer_.assign(static_cast<size_t>(image_->bytes_per_line) * image_->height, 0);
-  image_->data = reinterpret_cast<char*>(buffer_.data());
-  return true;
+  return false;
 }
 
 void XWindow::ReleaseImage() {
@@ -291,49 +292,77 @@ void XWindow::ReleaseImage() {
   image_->data = nullptr;
   XDestroyImage(image_);
   image_ = nullptr;
-  buffer_.clear();
 }
 
 bool XWindow::Put(const uint8_t* pixels, int stride, Size size, const Rect& rect, uint8_t alpha) {
-  if (!pixels || !EnsureImage(size)) return false;
+  if (!pixels || size.cx <= 0 || size.cy <= 0) return false;
   const Rect r = rect.Intersect({0, 0, size.cx, size.cy});
-  if (r.IsEmpty()) return true;
-  if (shm_busy_) {
-    // The previous put must be read before its bytes are overwritten.
-    XSync(display_, False);
-    shm_busy_ = false;
-  }
   // Constant alpha only means something where a compositor blends the window.
   const bool scale = alpha != 0xFF && layered_ && connection_->HasCompositor();
-  const size_t bytes = static_cast<size_t>(r.Width()) * 4;
-  for (int y = r.top; y < r.bottom; ++y) {
-    const uint8_t* src = pixels + static_cast<size_t>(y) * stride + static_cast<size_t>(r.left) * 4;
-    uint8_t* dst = reinterpret_cast<uint8_t*>(image_->data) + static_cast<size_t>(y) * image_->bytes_per_line +
-                   static_cast<size_t>(r.left) * 4;
-    if (!scale) {
-      std::memcpy(dst, src, bytes);
-      continue;
+  if (layered_) has_contents_ = true;
+
+  if (EnsureShmImage(size)) {
+    // Copied into the segment the server reads from; the copy also serves exposes.
+    if (shm_busy_) {
+      XSync(display_, False);  // the previous put must be read before it is overwritten
+      shm_busy_ = false;
     }
-    for (size_t i = 0; i < bytes; ++i) dst[i] = static_cast<uint8_t>((src[i] * alpha + 127) / 255);
+    const size_t bytes = static_cast<size_t>(r.Width()) * 4;
+    for (int y = r.top; y < r.bottom; ++y) {
+      const uint8_t* src = pixels + static_cast<size_t>(y) * stride + static_cast<size_t>(r.left) * 4;
+      uint8_t* dst = reinterpret_cast<uint8_t*>(image_->data) + static_cast<size_t>(y) * image_->bytes_per_line +
+                     static_cast<size_t>(r.left) * 4;
+      if (!scale) {
+        std::memcpy(dst, src, bytes);
+      } else {
+        for (size_t i = 0; i < bytes; ++i) dst[i] = static_cast<uint8_t>((src[i] * alpha + 127) / 255);
+      }
+    }
+    if (layered_) ApplyShape(reinterpret_cast<uint8_t*>(image_->data), image_->bytes_per_line, size);
+    Repaint(r);
+    return true;
   }
-  if (layered_) ApplyShape();
-  Repaint(r);
-  return true;
+
+  // Without shared memory the caller's pixels go straight into the request.
+  const uint8_t* source = pixels;
+  int source_stride = stride;
+  if (scale) {
+    scaled_.resize(static_cast<size_t>(size.cx) * 4 * size.cy);
+    for (int y = 0; y < size.cy; ++y) {
+      const uint8_t* src = pixels + static_cast<size_t>(y) * stride;
+      uint8_t* dst = scaled_.data() + static_cast<size_t>(y) * size.cx * 4;
+      for (int i = 0; i < size.cx * 4; ++i) dst[i] = static_cast<uint8_t>((src[i] * alpha + 127) / 255);
+    }
+    source = scaled_.data();
+    source_stride = size.cx * 4;
+  }
+  if (layered_) ApplyShape(source, source_stride, size);
+  if (r.IsEmpty()) return true;
+  Visual* visual = depth_ == 32 ? connection_->argb_visual() : DefaultVisual(display_, connection_->screen());
+  XImage* image = XCreateImage(display_, visual, static_cast<unsigned>(depth_), ZPixmap, 0,
+                               reinterpret_cast<char*>(const_cast<uint8_t*>(source)), static_cast<unsigned>(size.cx),
+                               static_cast<unsigned>(size.cy), 32, source_stride);
+  if (!image) return false;
+  const bool ok = image->bits_per_pixel == 32;
+  if (ok) {
+    XPutImage(display_, xid_, gc_, image, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
+              static_cast<unsigned>(r.Height()));
+    XFlush(display_);
+  }
+  image->data = nullptr;  // the pixels belong to the caller
+  XDestroyImage(image);
+  return ok;
 }
 
-void XWindow::Repaint(const Rect& rect) {
-  if (!image_) return;
+bool XWindow::Repaint(const Rect& rect) {
+  if (!image_) return false;
   const Rect r = rect.Intersect({0, 0, image_->width, image_->height});
-  if (r.IsEmpty()) return;
-  if (shm_attached_) {
-    XShmPutImage(display_, xid_, gc_, image_, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
-                 static_cast<unsigned>(r.Height()), False);
-    shm_busy_ = true;
-  } else {
-    XPutImage(display_, xid_, gc_, image_, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
-              static_cast<unsigned>(r.Height()));
-  }
+  if (r.IsEmpty()) return true;
+  XShmPutImage(display_, xid_, gc_, image_, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
+               static_cast<unsigned>(r.Height()), False);
+  shm_busy_ = true;
   XFlush(display_);
+  return true;
 }
 
 }  // namespace platform

@@ -31,6 +31,8 @@ class XWindow {
   bool popup() const { return popup_; }
   bool double_clicks() const { return double_clicks_; }
   XIC input_context() const { return input_context_; }
+  // Made on the window's first key press or focus; null without an input method.
+  XIC EnsureInputContext();
 
   const Rect& rect() const { return rect_; }
   void set_rect(const Rect& rect) { rect_ = rect; }
@@ -64,16 +66,20 @@ class XWindow {
   // Copies rect of the BGRA image into the window's image and onto the screen;
   // alpha scales every (premultiplied) channel. False when the image cannot be made.
   bool Put(const uint8_t* pixels, int stride, Size size, const Rect& rect, uint8_t alpha);
-  // Puts the part of the last image that an expose uncovered.
-  void Repaint(const Rect& rect);
+  // Puts the part of the last image that an expose uncovered; false when no copy
+  // is kept (the window must be painted again).
+  bool Repaint(const Rect& rect);
 
  private:
-  bool EnsureImage(Size size);
+  // The shared-memory image the window's pixels are copied into; false when
+  // shared memory cannot be used.
+  bool EnsureShmImage(Size size);
   void ReleaseImage();
-  void ApplyShape();
-  // Rows of opaque pixels of the current image, used as the shape when nothing
-  // composites the window's transparency.
-  std::vector<XRectangle> OpaqueRuns() const;
+  // pixels: the window's current contents, when they changed (used for the shape).
+  void ApplyShape(const uint8_t* pixels = nullptr, int stride = 0, Size size = {});
+  // Rows of opaque pixels, used as the shape when nothing composites the
+  // window's transparency.
+  static std::vector<XRectangle> OpaqueRuns(const uint8_t* pixels, int stride, Size size);
 
   XConnection* connection_;
   ::Display* display_;
@@ -85,6 +91,7 @@ class XWindow {
   bool popup_;
   bool double_clicks_;
   XIC input_context_ = nullptr;
+  bool input_context_tried_ = false;
   GC gc_ = nullptr;
   Rect rect_;
   Rect normal_rect_;
@@ -103,7 +110,8 @@ class XWindow {
   XShmSegmentInfo shm_{};
   bool shm_attached_ = false;
   bool shm_busy_ = false;  // the server may still be reading the segment
-  std::vector<uint8_t> buffer_;  // image bytes when shared memory is not used
+  bool has_contents_ = false;    // a layered window got its first pixels
+  std::vector<uint8_t> scaled_;  // constant alpha applied, without shared memory
 };
 
 }  // namespace platform

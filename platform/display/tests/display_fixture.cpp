@@ -40,6 +40,11 @@ LResult RecordingProcedure(WindowHandle window, uint32_t message, WParam wparam,
         return r->hit_test(p);
       }
       break;
+    case kPaint:
+      if (!r->paint) break;
+      r->paint(window);
+      ValidateRect(window, nullptr);
+      return 0;
     case kLButtonDown:
       if (r->capture_on_press) SetCapture(window);
       return 0;
@@ -120,6 +125,9 @@ void DisplayTest::PumpFor(int ms) {
 }
 
 bool DisplayTest::WaitViewable(WindowHandle window) {
+  // The window is made through the other connection: the server must have seen
+  // that before this one asks about it.
+  FlushDisplay();
   return PumpUntil([&] {
     XWindowAttributes attrs{};
     return XGetWindowAttributes(input_, NativeWindowId(window), &attrs) && attrs.map_state == IsViewable;
@@ -137,6 +145,7 @@ bool DisplayTest::Focus(WindowHandle window) {
 }
 
 Rect DisplayTest::ServerRect(WindowHandle window) {
+  FlushDisplay();
   XWindowAttributes attrs{};
   if (!XGetWindowAttributes(input_, NativeWindowId(window), &attrs)) return {};
   return {attrs.x, attrs.y, attrs.x + attrs.width, attrs.y + attrs.height};
@@ -168,6 +177,7 @@ void DisplayTest::Tap(unsigned long keysym) {
 }
 
 uint32_t DisplayTest::ScreenPixel(int x, int y) {
+  FlushDisplay();
   XImage* image = XGetImage(input_, DefaultRootWindow(input_), x, y, 1, 1, AllPlanes, ZPixmap);
   if (!image) return 0;
   const uint32_t pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFF;

@@ -26,6 +26,7 @@ struct Seen {
 struct Recorder {
   std::vector<Seen> seen;
   std::function<LResult(Point client)> hit_test;  // kNcHitTest; client area when empty
+  std::function<void(WindowHandle)> paint;          // kPaint; validated after
   bool capture_on_press = false;                   // as the UI's windows do
   Size min_track;                                  // kGetMinMaxInfo
   Size max_size;

