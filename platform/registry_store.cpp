@@ -259,9 +259,11 @@ bool Begin(const std::string& file, bool write, Session& s) {
   if (!tables.Step()) return false;
   if (tables.Int(0) == 2) return true;
   // Temporary tables shadow the (absent) real ones for this connection only.
+  const std::string_view kPlain = "CREATE TABLE";
+  const std::string_view kTemp = "CREATE TEMP TABLE";
   std::string temp_schema = kSchema;
-  for (size_t at = 0; (at = temp_schema.find("CREATE TABLE", at)) != std::string::npos; at += 5) {
-    temp_schema.replace(at, 12, "CREATE TEMP TABLE");
+  for (size_t at = 0; (at = temp_schema.find(kPlain, at)) != std::string::npos; at += kTemp.size()) {
+    temp_schema.replace(at, kPlain.size(), kTemp);
   }
   return s.Exec(temp_schema.c_str());
 }

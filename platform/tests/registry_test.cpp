@@ -58,6 +58,15 @@ TEST_F(RegistryTest, ReadingAMissingStoreFindsNothingAndCreatesNothing) {
   EXPECT_TRUE(names.empty());
   EXPECT_FALSE(fs::exists(UserFile()));
   EXPECT_FALSE(fs::exists(dir_.path() / "config"));
+
+  // An empty file is an empty store, read without being changed.
+  fs::create_directories(fs::path(UserFile()).parent_path());
+  std::ofstream(UserFile()) << "";
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(RegistryKey::Open(RegistryHive::kCurrentUser, kAppKey).IsValid());
+  EXPECT_EQ(RegistryStore(UserFile()).SubkeyNames("", &names), RegStatus::kOk);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(fs::file_size(UserFile()), 0u);
 }
 
 TEST_F(RegistryTest, WriteReadAndNamesIgnoreCase) {
