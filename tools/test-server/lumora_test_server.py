@@ -7,7 +7,7 @@ Command line:
                         [--env-file FILE] [--log FILE] [--raw-dir DIR]
                         [--fault SOURCE=MODE[:COUNT]] ...
                         [--setup-size BYTES] [--setup-exit CODE]
-                        [--slow-rate BYTES_PER_SECOND]
+                        [--slow-rate BYTES_PER_SECOND] [--cdn-tls]
 
 Three listeners, each on its own port (0 = pick a free one, the default):
   stats  the statistics server: POST /caller?c=site&a=writelog&coopcom=zorv (usage
@@ -22,6 +22,10 @@ Once every listener is bound the server prints one line per server to stdout and
   LUMORA_CDN_SERVER=http://127.0.0.1:PORT
   LUMORA_WEB_SERVER=http://127.0.0.1:PORT
   LUMORA_OFFLINE_SERVER=http://127.0.0.1:PORT
+With --cdn-tls the cdn listener speaks HTTPS (LUMORA_CDN_SERVER=https://...) with the
+self-signed test certificate beside this script (test-tls-cert.pem, for 127.0.0.1 and
+localhost, key in test-tls-key.pem; for tests only): a client that checks certificates
+meets a certificate problem, as with a misconfigured mirror.
 A shell can load them with `set -a; . FILE; set +a`. The server runs until it gets
 SIGTERM or SIGINT.
 
@@ -65,11 +69,13 @@ import json
 import os
 import signal
 import socket
+import ssl
 import sys
 import threading
 import time
 import urllib.parse
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 MIN_SETUP_SIZE = 10 * 1024 * 1024
 SCRIPT_MARKER = b"#!lumora-setup-script\n"
 SOURCES = ("writelog", "package", "cdn", "privacy", "offline")
@@ -166,6 +172,12 @@ class Server:
         self.log_lock = threading.Lock()
         self.request_number = 0
         self.stopping = threading.Event()
+        self.tls = {}
+        if args.cdn_tls:
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(os.path.join(HERE, "test-tls-cert.pem"),
+                                    os.path.join(HERE, "test-tls-key.pem"))
+            self.tls["cdn"] = context
 
     # -- recording --------------------------------------------------------
     def record(self, source, method, path, header_lines, raw_head, body, fault):
@@ -223,6 +235,8 @@ class Server:
     def handle(self, listener, conn):
         conn.settimeout(30)
         try:
+            if listener in self.tls:
+                conn = self.tls[listener].wrap_socket(conn, server_side=True)
             data = b""
             while b"\r\n\r\n" not in data:
                 chunk = conn.recv(65536)
@@ -263,7 +277,7 @@ class Server:
             self.record(source or "unknown", method, path, text_lines, raw_head, body, fault)
             self.answer(conn, source, method, fault)
         except (OSError, ValueError):
-            pass
+            pass  # includes a client that refused the certificate
         finally:
             try:
                 conn.close()
@@ -354,6 +368,7 @@ def main():
     parser.add_argument("--setup-size", type=int, default=11 * 1024 * 1024)
     parser.add_argument("--setup-exit", type=int, default=0)
     parser.add_argument("--slow-rate", type=int, default=1024 * 1024)
+    parser.add_argument("--cdn-tls", action="store_true")
     args = parser.parse_args()
     if args.setup_size < MIN_SETUP_SIZE:
         parser.error(f"--setup-size must be at least {MIN_SETUP_SIZE}")
@@ -389,7 +404,7 @@ def main():
         threading.Thread(target=server.serve, args=(name, sock), daemon=True).start()
 
     lines = [f"LUMORA_STATS_SERVER=http://127.0.0.1:{ports['stats']}",
-             f"LUMORA_CDN_SERVER=http://127.0.0.1:{ports['cdn']}",
+             f"LUMORA_CDN_SERVER={'https' if args.cdn_tls else 'http'}://127.0.0.1:{ports['cdn']}",
              f"LUMORA_WEB_SERVER=http://127.0.0.1:{ports['web']}",
              f"LUMORA_OFFLINE_SERVER=http://127.0.0.1:{ports['web']}"]
     text = "\n".join(lines) + "\n"

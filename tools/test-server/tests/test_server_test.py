@@ -4,6 +4,7 @@
 import http.client
 import json
 import os
+import ssl
 import subprocess
 import sys
 import tempfile
@@ -38,9 +39,12 @@ class Server:
         self.proc.wait(10)
         self.dir.cleanup()
 
-    def get(self, server, path, method="GET", body=None, headers=None):
-        netloc = urllib.parse.urlsplit(self.address[server]).netloc
-        conn = http.client.HTTPConnection(netloc, timeout=30)
+    def get(self, server, path, method="GET", body=None, headers=None, context=None):
+        address = urllib.parse.urlsplit(self.address[server])
+        if address.scheme == "https":
+            conn = http.client.HTTPSConnection(address.netloc, timeout=30, context=context)
+        else:
+            conn = http.client.HTTPConnection(address.netloc, timeout=30)
         conn.request(method, path, body=body, headers=headers or {})
         response = conn.getresponse()
         try:
@@ -113,6 +117,17 @@ class ServerTest(unittest.TestCase):
             server.get("LUMORA_STATS_SERVER", "/caller?c=site&a=writelog&coopcom=zorv", "POST", "x")
         with self.assertRaises(ConnectionRefusedError):
             server.get("LUMORA_WEB_SERVER", "/privacy/p1.html")
+
+    def test_cdn_over_tls_with_the_test_certificate(self):
+        server = self.start("--cdn-tls")
+        self.assertTrue(server.address["LUMORA_CDN_SERVER"].startswith("https://127.0.0.1:"))
+        with self.assertRaises(ssl.SSLCertVerificationError):
+            server.get("LUMORA_CDN_SERVER", SETUP, context=ssl.create_default_context())
+        trusting = ssl.create_default_context(cafile=os.path.join(os.path.dirname(SERVER),
+                                                                  "test-tls-cert.pem"))
+        status, data = server.get("LUMORA_CDN_SERVER", SETUP, context=trusting)
+        self.assertEqual((status, data[:2]), (200, b"MZ"))
+        self.assertEqual(server.records()[-1]["source"], "cdn")
 
     def test_setup_runner_installs_into_the_folder(self):
         server = self.start("--setup-size", str(MIB10 + 100))
