@@ -16,7 +16,7 @@ int RunLayout(const std::vector<std::string>& args) {
 }
 
 const SkinCommandRegistration kLayout(
-    {"layout", "layout FILE --size W,H [--scale 100|125|150] [--global FILE]",
+    {"layout", "layout FILE --size W,H [--scale 100|125|150] [--global FILE] [--show|--hide NAME]...",
      "build with the global style sheet, lay out, print depth, element, name and rectangle per control",
      &RunLayout});
 

@@ -31,7 +31,7 @@ int RunRender(const std::vector<std::string>& args) {
 }
 
 const SkinCommandRegistration kRender(
-    {"render", "render FILE --size W,H --out FILE.png [--scale 100|125|150] [--global FILE]",
+    {"render", "render FILE --size W,H --out FILE.png [--scale 100|125|150] [--global FILE] [--show|--hide NAME]...",
      "lay the skin out as the layout command does and paint it off-screen to a PNG", &RunRender});
 
 }  // namespace

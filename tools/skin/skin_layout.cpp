@@ -42,6 +42,7 @@ int BuildLaidOutSkin(const std::vector<std::string>& args, const std::vector<std
   std::string global;
   std::string size_text;
   int scale = 100;
+  std::vector<std::pair<bool, std::string>> visibility;  // (show, name) in order
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool has_value = i + 1 < args.size();
@@ -52,6 +53,8 @@ int BuildLaidOutSkin(const std::vector<std::string>& args, const std::vector<std
       if (scale != 100 && scale != 125 && scale != 150) return kExitUsage;
     } else if (arg == "--global" && has_value) {
       global = args[++i];
+    } else if ((arg == "--show" || arg == "--hide") && has_value) {
+      visibility.emplace_back(arg == "--show", args[++i]);
     } else if (has_value && std::find(extra_options.begin(), extra_options.end(), arg) != extra_options.end()) {
       extra->emplace_back(arg, args[++i]);
     } else if (source.empty() && !arg.starts_with("--")) {
@@ -120,6 +123,14 @@ int BuildLaidOutSkin(const std::vector<std::string>& args, const std::vector<std
     return kExitParseError;
   }
   skin->window->AttachRoot(std::move(root));
+  for (const auto& [show, name] : visibility) {
+    ui::Control* control = skin->window->FindControl(ui::Utf8ToUtf16(name));
+    if (!control) {
+      std::printf("no control named %s\n", name.c_str());
+      return kExitParseError;
+    }
+    control->SetVisible(show);
+  }
   skin->window->Arrange(skin->size);
   return kExitOk;
 }

@@ -12,6 +12,8 @@ namespace skin_tool {
 // A skin built with its global style sheet and laid out at a client size,
 // for the layout and render commands:
 //   FILE|PACKAGE.zip:PATH --size W,H [--scale 100|125|150] [--global FILE]
+//   [--show NAME] [--hide NAME] ... (applied in order before the layout, to
+//   look at pages the skin starts hidden)
 // The theme folder is the folder above the skin's own folder (as
 // "themes/default/" is above "basic/basic.xml"); its "global.xml" is the
 // style sheet unless --global names another (a file, or PACKAGE.zip:PATH).
