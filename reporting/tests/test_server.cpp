@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -64,6 +65,7 @@ TestServer::TestServer(const std::vector<std::string>& args) {
   while (!fs::exists(folder_ / "env")) {
     if (std::chrono::steady_clock::now() > deadline || !ProcessAlive(pid)) {
       std::system(("kill " + std::to_string(pid) + " 2>/dev/null").c_str());
+      std::cerr << "the test server did not start: " << ReadFileText(folder_ / "stderr") << "\n";
       return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
