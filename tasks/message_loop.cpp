@@ -50,21 +50,23 @@ MessageLoop::~MessageLoop() {
 
 MessageLoop* MessageLoop::current() { return current_loop; }
 
-void MessageLoop::PostTask(const Closure& task) { PostPendingTask(task, TimeDelta(), false, true); }
+void MessageLoop::PostTask(Closure task) { PostPendingTask(std::move(task), TimeDelta(), false, true); }
 
-void MessageLoop::PostDelayedTask(const Closure& task, TimeDelta delay) { PostPendingTask(task, delay, true, true); }
-
-void MessageLoop::PostNonNestableTask(const Closure& task) { PostPendingTask(task, TimeDelta(), false, false); }
-
-void MessageLoop::PostNonNestableDelayedTask(const Closure& task, TimeDelta delay) {
-  PostPendingTask(task, delay, true, false);
+void MessageLoop::PostDelayedTask(Closure task, TimeDelta delay) {
+  PostPendingTask(std::move(task), delay, true, true);
 }
 
-void MessageLoop::PostPendingTask(const Closure& task, TimeDelta delay, bool delayed, bool nestable) {
+void MessageLoop::PostNonNestableTask(Closure task) { PostPendingTask(std::move(task), TimeDelta(), false, false); }
+
+void MessageLoop::PostNonNestableDelayedTask(Closure task, TimeDelta delay) {
+  PostPendingTask(std::move(task), delay, true, false);
+}
+
+void MessageLoop::PostPendingTask(Closure&& task, TimeDelta delay, bool delayed, bool nestable) {
   PendingTask pending;
   if (delayed) pending.deadline = TimeTicks::Now() + delay.ToMicroseconds();
   pending.nestable = nestable;
-  pending.closure = task;
+  pending.closure = std::move(task);
   AddToIncomingQueue(std::move(pending));
 }
 
@@ -149,15 +151,21 @@ bool MessageLoop::DoWork() {
     ReloadWorkQueue();
     if (work_queue_.empty()) return false;
     while (!work_queue_.empty()) {
-      PendingTask task = work_queue_.pop();
-      if (task.deadline) {
-        AddToDelayedWorkQueue(std::move(task));
+      PendingTask& front = work_queue_.front();
+      if (front.deadline) {
+        AddToDelayedWorkQueue(work_queue_.pop());
         const PendingTask& top = delayed_work_queue_.top();
         if (top.sequence_num == static_cast<int32_t>(next_sequence_num_ - 1)) {
           pump_->ScheduleDelayedWork(top.deadline);
         }
-      } else if (DeferOrRunPendingTask(std::move(task))) {
+      } else if (front.nestable || run_state_->run_depth == 1) {
+        // Run in place: the work queue cannot change while a task runs (DoWork
+        // refuses to run nested), so the reference stays valid.
+        RunTask(front);
+        work_queue_.drop_front();
         return true;
+      } else {
+        deferred_non_nestable_queue_.push(work_queue_.pop());
       }
     }
   }

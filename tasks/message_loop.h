@@ -37,10 +37,11 @@ class MessageLoop : public MessagePump::Delegate {
   static MessageLoop* current();
 
   // Any thread. A delayed task's deadline is taken on the posting thread, now.
-  void PostTask(const Closure& task);
-  void PostDelayedTask(const Closure& task, TimeDelta delay);
-  void PostNonNestableTask(const Closure& task);
-  void PostNonNestableDelayedTask(const Closure& task, TimeDelta delay);
+  // The closure is taken by value and moved into the queue: no copy for a temporary.
+  void PostTask(Closure task);
+  void PostDelayedTask(Closure task, TimeDelta delay);
+  void PostNonNestableTask(Closure task);
+  void PostNonNestableDelayedTask(Closure task, TimeDelta delay);
 
   // Runs until a task calls Quit (nested when called from inside a run).
   void Run();
@@ -72,7 +73,7 @@ class MessageLoop : public MessagePump::Delegate {
   virtual void AddToIncomingQueue(PendingTask&& task);
 
  private:
-  void PostPendingTask(const Closure& task, TimeDelta delay, bool delayed, bool nestable);
+  void PostPendingTask(Closure&& task, TimeDelta delay, bool delayed, bool nestable);
   void RunInternal(RunState* state);
   void ReloadWorkQueue();
   void AddToDelayedWorkQueue(PendingTask&& task);
@@ -88,9 +89,11 @@ class MessageLoop : public MessagePump::Delegate {
   bool native_modal_ = false;
   bool nestable_tasks_allowed_ = true;
 
-  std::mutex incoming_lock_;
+  // The only members other threads touch get cache lines of their own, so posting
+  // does not fight the loop thread over the lines of its own queues.
+  alignas(64) std::mutex incoming_lock_;
   TaskQueue incoming_queue_;  // guarded by incoming_lock_
-  TaskQueue work_queue_;
+  alignas(64) TaskQueue work_queue_;
   TaskQueue deferred_non_nestable_queue_;
   std::priority_queue<PendingTask> delayed_work_queue_;
   uint32_t next_sequence_num_ = 0;  // wraps; compared as int32 in the heap

@@ -8,26 +8,29 @@ std::shared_ptr<MessageLoopProxy> MessageLoopProxy::Create(MessageLoop* target) 
   return std::shared_ptr<MessageLoopProxy>(new MessageLoopProxy(target), Deleter());
 }
 
-bool MessageLoopProxy::PostTask(const Closure& task) { return PostTaskHelper(task, TimeDelta(), true); }
+bool MessageLoopProxy::PostTask(Closure task) { return PostTaskHelper(std::move(task), TimeDelta(), true); }
 
-bool MessageLoopProxy::PostDelayedTask(const Closure& task, TimeDelta delay) {
-  return PostTaskHelper(task, delay, true);
+bool MessageLoopProxy::PostDelayedTask(Closure task, TimeDelta delay) {
+  return PostTaskHelper(std::move(task), delay, true);
 }
 
-bool MessageLoopProxy::PostNonNestableTask(const Closure& task) { return PostTaskHelper(task, TimeDelta(), false); }
-
-bool MessageLoopProxy::PostNonNestableDelayedTask(const Closure& task, TimeDelta delay) {
-  return PostTaskHelper(task, delay, false);
+bool MessageLoopProxy::PostNonNestableTask(Closure task) {
+  return PostTaskHelper(std::move(task), TimeDelta(), false);
 }
 
-bool MessageLoopProxy::PostTaskHelper(const Closure& task, TimeDelta delay, bool nestable) {
+bool MessageLoopProxy::PostNonNestableDelayedTask(Closure task, TimeDelta delay) {
+  return PostTaskHelper(std::move(task), delay, false);
+}
+
+bool MessageLoopProxy::PostTaskHelper(Closure&& task, TimeDelta delay, bool nestable) {
   std::lock_guard lock(lock_);
   if (!target_) return false;
   const bool immediate = delay == TimeDelta();
   if (nestable) {
-    immediate ? target_->PostTask(task) : target_->PostDelayedTask(task, delay);
+    immediate ? target_->PostTask(std::move(task)) : target_->PostDelayedTask(std::move(task), delay);
   } else {
-    immediate ? target_->PostNonNestableTask(task) : target_->PostNonNestableDelayedTask(task, delay);
+    immediate ? target_->PostNonNestableTask(std::move(task))
+              : target_->PostNonNestableDelayedTask(std::move(task), delay);
   }
   return true;
 }

@@ -24,10 +24,10 @@ class MessageLoopProxy : public SupportWeakCallback {
 
   // False when the loop is gone (the task is dropped). A zero delay posts an
   // immediate task.
-  virtual bool PostTask(const Closure& task);
-  virtual bool PostDelayedTask(const Closure& task, TimeDelta delay);
-  virtual bool PostNonNestableTask(const Closure& task);
-  virtual bool PostNonNestableDelayedTask(const Closure& task, TimeDelta delay);
+  virtual bool PostTask(Closure task);
+  virtual bool PostDelayedTask(Closure task, TimeDelta delay);
+  virtual bool PostNonNestableTask(Closure task);
+  virtual bool PostNonNestableDelayedTask(Closure task, TimeDelta delay);
   virtual bool BelongsToCurrentThread();
   // Called by the target loop's destructor.
   virtual void WillDestroyCurrentMessageLoop();
@@ -39,7 +39,7 @@ class MessageLoopProxy : public SupportWeakCallback {
   virtual void OnDestruct();
 
  private:
-  bool PostTaskHelper(const Closure& task, TimeDelta delay, bool nestable);
+  bool PostTaskHelper(Closure&& task, TimeDelta delay, bool nestable);
 
   struct Deleter {
     void operator()(MessageLoopProxy* proxy) const { proxy->OnDestruct(); }

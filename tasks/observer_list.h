@@ -24,6 +24,7 @@ class ObserverList : public LazyEraser {
 
   template <typename Notice>
   void Notify(Notice notice) {
+    if (observers_.empty()) return;
     ++depth_;
     for (size_t i = 0; i < observers_.size(); ++i) {
       if (Observer* observer = observers_[i]) notice(observer);

@@ -60,19 +60,19 @@ int ThreadManager::QueryThreadId() {
   return tls ? tls->managed_thread_id : -1;
 }
 
-bool ThreadManager::PostTask(int identifier, const Closure& task) {
+bool ThreadManager::PostTask(int identifier, Closure task) {
   auto proxy = GetMessageLoopProxy(identifier);
-  return proxy && proxy->PostTask(task);
+  return proxy && proxy->PostTask(std::move(task));
 }
 
-bool ThreadManager::PostDelayedTask(int identifier, const Closure& task, TimeDelta delay) {
+bool ThreadManager::PostDelayedTask(int identifier, Closure task, TimeDelta delay) {
   auto proxy = GetMessageLoopProxy(identifier);
-  return proxy && proxy->PostDelayedTask(task, delay);
+  return proxy && proxy->PostDelayedTask(std::move(task), delay);
 }
 
-bool ThreadManager::PostNonNestableTask(int identifier, const Closure& task) {
+bool ThreadManager::PostNonNestableTask(int identifier, Closure task) {
   auto proxy = GetMessageLoopProxy(identifier);
-  return proxy && proxy->PostNonNestableTask(task);
+  return proxy && proxy->PostNonNestableTask(std::move(task));
 }
 
 bool ThreadManager::PostRepeatedTask(int identifier, const WeakCallback<Closure>& task, TimeDelta delay,

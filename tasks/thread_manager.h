@@ -28,9 +28,9 @@ class ThreadManager {
   static int QueryThreadId();
 
   // False when the task was dropped.
-  static bool PostTask(int identifier, const Closure& task);
-  static bool PostDelayedTask(int identifier, const Closure& task, TimeDelta delay);
-  static bool PostNonNestableTask(int identifier, const Closure& task);
+  static bool PostTask(int identifier, Closure task);
+  static bool PostDelayedTask(int identifier, Closure task, TimeDelta delay);
+  static bool PostNonNestableTask(int identifier, Closure task);
   // Runs task every delay (measured from the end of one run to the start of the
   // next) times times, or until its owner dies when times is -1. Other counts
   // below 1 post nothing.

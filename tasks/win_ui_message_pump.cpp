@@ -29,6 +29,7 @@ void WinUIMessagePump::Quit() { WinMessagePump::Quit(); }
 
 void WinUIMessagePump::ScheduleWork() {
   if (have_work_.exchange(1) != 0) return;  // a wake-up is already queued
+  wake_ups_posted_.fetch_add(1, std::memory_order_relaxed);
   platform::PostMessage(message_window_, kWorkMessage, reinterpret_cast<platform::WParam>(this), 0);
 }
 

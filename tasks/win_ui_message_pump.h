@@ -29,6 +29,8 @@ class WinUIMessagePump : public WinMessagePump {
   void AddObserver(UIObserver* observer) { observers_.AddObserver(observer); }
   void RemoveObserver(UIObserver* observer) { observers_.RemoveObserver(observer); }
   platform::WindowHandle message_window() const { return message_window_; }
+  // Wake-up messages posted so far (diagnostics and benchmarks).
+  uint64_t wake_ups_posted() const { return wake_ups_posted_.load(std::memory_order_relaxed); }
 
  protected:
   void DoRunLoop() override;
@@ -48,6 +50,7 @@ class WinUIMessagePump : public WinMessagePump {
   uintptr_t timer_id() const { return reinterpret_cast<uintptr_t>(this); }
 
   platform::WindowHandle message_window_ = 0;
+  std::atomic<uint64_t> wake_ups_posted_{0};
   ObserverList<UIObserver> observers_;
 };
 
