@@ -57,6 +57,21 @@ class SkinBuildTest : public ::testing::TestWithParam<Variant> {
   }
   ui::Control* Find(const char* name) const { return window_->FindControl(ui::Utf8ToUtf16(name)); }
 
+  // Shows one of the main window's pages (and the band the window shows with it) and lays the
+  // window out again.
+  void ShowPage(const char* page) {
+    for (const char* p : {"welcompage", "installpage", "ExitStartpage", "installedpage", "installfaildpage"})
+      Find(p)->SetVisible(std::string(p) == page);
+    const bool exit_page = std::string(page) == "ExitStartpage";
+    Find("bkimage1")->SetVisible(exit_page);
+    Find("bkimage2")->SetVisible(!exit_page);
+    window_->Arrange({S(600), S(400)});
+  }
+  double CentreX(const char* name) const {
+    const ui::UiRect r = Find(name)->Pos();
+    return (r.left + r.right) / 2.0;
+  }
+
   std::unique_ptr<ui::HeadlessWindow> window_;
 };
 
@@ -112,6 +127,40 @@ TEST_P(SkinBuildTest, MainWindowLaysOutCentredAtEveryScale) {
   EXPECT_EQ(close.right, width - S(11));
   EXPECT_EQ(close.top, S(10));
   EXPECT_EQ(close.bottom - close.top, S(24));
+}
+
+// Each page's main button sits centred on the light background under the tall band; the
+// progress bar too.
+TEST_P(SkinBuildTest, PagesPlaceTheirButtonsUnderTheBand) {
+  ASSERT_TRUE(Build("basic", "basic.xml", 600, 400));
+  const std::pair<const char*, const char*> pages[] = {{"welcompage", "btn_startinstall"},
+                                                       {"installpage", "progress_install"},
+                                                       {"installedpage", "btn_startapp"},
+                                                       {"installfaildpage", "btn_redownload"}};
+  for (const auto& [page, control] : pages) {
+    SCOPED_TRACE(page);
+    ShowPage(page);
+    const ui::UiRect r = Find(control)->Pos();
+    EXPECT_GT(r.top, S(256));
+    EXPECT_LT(r.bottom, S(400));
+    EXPECT_NEAR(CentreX(control), S(600) / 2.0, 1.0);
+  }
+  EXPECT_EQ(Find("progress_install")->Pos().bottom - Find("progress_install")->Pos().top, S(6));
+}
+
+// The exit page is the fullest: its bottom bar keeps its place above the 24 margin.
+TEST_P(SkinBuildTest, ExitPageFitsTheWindow) {
+  ASSERT_TRUE(Build("basic", "basic.xml", 600, 400));
+  ShowPage("ExitStartpage");
+  const ui::UiRect quit = Find("btn_quitStart")->Pos(), stay = Find("btn_continueInstall")->Pos();
+  EXPECT_EQ(stay.top, S(400) - S(24) - S(28));
+  EXPECT_EQ(quit.top, stay.top);
+  EXPECT_EQ(stay.right, S(600) - S(30));
+  EXPECT_LE(Find("checkbox_3")->Pos().bottom, Find("checkbox_1")->Pos().top + S(81));
+  if (const ui::Control* feedback = Find("edit_feedback")) {
+    EXPECT_LE(feedback->Pos().bottom, stay.top);
+    EXPECT_EQ(feedback->Pos().bottom - feedback->Pos().top, S(95));
+  }
 }
 
 TEST_P(SkinBuildTest, MessageBoxLaysOut) {
