@@ -1,10 +1,12 @@
 // Anchor: a minimal GTK 3 window showing one label. Prints
-// "first-frame <monotonic ns>" after its first frame is painted and the X
+// "first-frame <monotonic ns> <peak resident kB>" after its first frame is painted and the X
 // server has it.
 #include <gtk/gtk.h>
 #include <time.h>
 
 #include <cstdio>
+
+#include "bench/display/peak_memory.h"
 
 namespace {
 
@@ -12,7 +14,7 @@ void AfterPaint(GdkFrameClock* clock, gpointer window) {
   gdk_display_sync(gtk_widget_get_display(GTK_WIDGET(window)));
   timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  std::printf("first-frame %lld\n", static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec);
+  std::printf("first-frame %lld %ld\n", static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec, PeakResidentKb());
   std::fflush(stdout);
   g_signal_handlers_disconnect_by_func(clock, reinterpret_cast<gpointer>(&AfterPaint), window);
   gtk_main_quit();

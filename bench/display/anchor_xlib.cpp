@@ -1,12 +1,14 @@
 // Anchor: the least a program can do to show one line of text on X11, with the
 // same libraries the platform layer uses (Xlib, Cairo, Pango). Prints
-// "first-frame <monotonic ns>" once the X server has the frame.
+// "first-frame <monotonic ns> <peak resident kB>" once the X server has the frame.
 #include <X11/Xlib.h>
 #include <cairo-xlib.h>
 #include <pango/pangocairo.h>
 #include <time.h>
 
 #include <cstdio>
+
+#include "bench/display/peak_memory.h"
 
 int main() {
   Display* d = XOpenDisplay(nullptr);
@@ -32,7 +34,7 @@ int main() {
   XSync(d, False);
   timespec ts;
   clock_gettime(CLOCK_MONOTONIC, &ts);
-  std::printf("first-frame %lld\n", static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec);
+  std::printf("first-frame %lld %ld\n", static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec, PeakResidentKb());
   std::fflush(stdout);
   pango_font_description_free(font);
   g_object_unref(layout);

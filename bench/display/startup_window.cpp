@@ -1,8 +1,11 @@
 // The benchmark's own program: from start to the first frame of a layered window
 // painted through the platform layer and the render context. Prints
-// "first-frame <monotonic ns>" once the X server has the frame, then exits.
+// "first-frame <monotonic ns> <peak resident kB>" once the X server has the frame,
+// then exits.
 // With --screenshot it stays up until killed (for taking a picture of it).
 #include <cstdio>
+
+#include "bench/display/peak_memory.h"
 #include <cstring>
 
 #include "bench/display/startup_scene.h"
@@ -22,7 +25,8 @@ platform::LResult Procedure(platform::WindowHandle window, uint32_t message, pla
     platform::FlushDisplay();
     if (!g_painted) {
       g_painted = true;
-      std::printf("first-frame %lld\n", static_cast<long long>(platform::PerformanceCounterNanos()));
+      const long long now = platform::PerformanceCounterNanos();
+      std::printf("first-frame %lld %ld\n", now, PeakResidentKb());
       std::fflush(stdout);
     }
     return 0;

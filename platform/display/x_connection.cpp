@@ -60,6 +60,19 @@ XConnection::XConnection(::Display* display) : display_(display) {
   // Shared memory only works when client and server share the machine.
   const char* name = DisplayString(display_);
   has_shm_ = XShmQueryExtension(display_) && name && name[0] == ':' && !std::getenv("LUMORA_NO_SHM");
+
+  // Every atom a window needs, in one round trip rather than one each.
+  const std::string compositor = "_NET_WM_CM_S" + std::to_string(screen_);
+  const char* const names[] = {
+      "UTF8_STRING", "WM_DELETE_WINDOW", "WM_PROTOCOLS", "_MOTIF_WM_HINTS", "_NET_WM_NAME", "_NET_WM_PID",
+      "_NET_WM_PING", "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN", "_NET_WM_USER_TIME", "_NET_WM_WINDOW_TYPE",
+      "_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_WINDOW_TYPE_DIALOG", "_NET_WM_WINDOW_TYPE_TOOLTIP", "_NET_WORKAREA",
+      compositor.c_str()};
+  constexpr int kCount = sizeof names / sizeof names[0];
+  Atom values[kCount] = {};
+  if (XInternAtoms(display_, const_cast<char**>(names), kCount, False, values)) {
+    for (int i = 0; i < kCount; ++i) atoms_.emplace(names[i], values[i]);
+  }
 }
 
 XIM XConnection::InputMethod() {
@@ -81,7 +94,13 @@ XConnection::~XConnection() {
 
 int XConnection::Fd() const { return ConnectionNumber(display_); }
 
-Atom XConnection::atom(const char* name) { return XInternAtom(display_, name, False); }
+Atom XConnection::atom(const char* name) {
+  auto it = atoms_.find(name);
+  if (it != atoms_.end()) return it->second;
+  const Atom a = XInternAtom(display_, name, False);
+  atoms_.emplace(name, a);
+  return a;
+}
 
 Cursor XConnection::cursor(CursorKind kind) {
   static constexpr unsigned kShapes[] = {XC_left_ptr, XC_hand2, XC_xterm, XC_fleur,

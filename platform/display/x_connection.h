@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -82,6 +83,7 @@ class XConnection {
   XIM input_method_ = nullptr;
   bool input_method_tried_ = false;
   Cursor cursors_[8] = {};
+  std::unordered_map<std::string, Atom> atoms_;
   Time last_time_ = CurrentTime;
   bool has_compositor_ = false;
   std::chrono::steady_clock::time_point compositor_checked_{};

@@ -88,8 +88,6 @@ XEventSource* XEventSource::ForCurrentThread() {
 }
 
 XEventSource::XEventSource(XConnection* connection) : connection_(connection) {
-  Bool supported = False;
-  XkbSetDetectableAutoRepeat(connection_->display(), True, &supported);
   RegisterWindowClass(kTimerClass, &XEventSource::TimerProcedure);
   timer_window_ = CreateMessageWindow(kTimerClass, this);
   RegisterNativeSource(connection_->Fd(), &XEventSource::DrainThunk, this);
@@ -399,8 +397,15 @@ void XEventSource::Leave(XWindow* w) {
 }
 
 void XEventSource::HandleKey(XWindow* w, XKeyEvent& ev, bool press) {
-  if (!w->enabled()) return;
   ::Display* d = connection_->display();
+  if (!autorepeat_detectable_) {
+    // Held keys then repeat as presses only (no release in between); asked on
+    // the first key rather than at start-up, as it costs a server round trip.
+    Bool supported = False;
+    XkbSetDetectableAutoRepeat(d, True, &supported);
+    autorepeat_detectable_ = true;
+  }
+  if (!w->enabled()) return;
   const KeySym keysym = XkbKeycodeToKeysym(d, static_cast<KeyCode>(ev.keycode), 0, 0);
   const uint32_t vk = KeysymToVirtualKey(keysym);
   const bool alt = (ev.state & Mod1Mask) != 0 || (press && vk == 0x12);

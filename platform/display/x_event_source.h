@@ -111,6 +111,7 @@ class XEventSource {
   Drag drag_;
   Click last_click_;
   bool draining_ = false;
+  bool autorepeat_detectable_ = false;
 };
 
 }  // namespace platform
