@@ -280,7 +280,8 @@ void Install(Canvas& c, double percent, bool slow_hint) {
 void ExitPage(Canvas& c) {
   MainFrame(c, false, false);
   double y = kClientY + 30;
-  y += c.Text("恳请给个机会，体验图片功能", 28, kRedText, kClientX, y, kClientW).second + 20;
+  c.Text("恳请给个机会，体验图片功能", 28, kRedText, kClientX, y, kClientW);
+  y += 40 + 20;  // the headline is 40 high
   const char* col1[] = {"本软件已经安装", "以前曾经安装过，不能满足要求", "下载错了，糊里糊涂下载了软件"};
   const char* col2[] = {"第六感不喜欢，不安全", "没有理由，就是不想安装"};
   const double col_x[2] = {kClientX, kClientX + kClientW / 2};
@@ -295,7 +296,8 @@ void ExitPage(Canvas& c) {
     }
   }
   y += 81 + 30;
-  y += c.Text("其他原因", 2, pal::kText333, kClientX, y).second;
+  c.Text("其他原因", 2, pal::kText333, kClientX, y);
+  y += 20;
   c.Fill(kClientX, y, kClientW, 95, kWhite);
   c.Outline(kClientX, y, kClientW, 95, pal::kSplitLine);
   c.Text("安装包太大了", 2, pal::kText666, kClientX + 6, y + 6);
