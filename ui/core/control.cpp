@@ -192,11 +192,16 @@ void Control::SetInheritedVisible(bool visible) {
 
 void Control::SetFadeVisible(bool visible) {
   if (visible) {
-    const bool animate = alpha_fade_ && !IsVisible();
+    const bool was_hidden = !IsVisible();
     SetVisible(true);
-    if (animate) {
+    if (alpha_fade_) {
+      // Showing also turns back a fade-out that is still running.
       alpha_fade_->SetCompleteCallback(nullptr);
-      SetAlpha(alpha_fade_->CurrentValue());
+      if (was_hidden) {
+        alpha_fade_->Stop();
+        alpha_fade_->SetCurrentValue(0);
+        SetAlpha(0);
+      }
       alpha_fade_->Play(true);
     }
     return;
@@ -354,6 +359,14 @@ void Control::SetAlphaFade(bool on) {
   alpha_fade_ = std::make_unique<AnimationPlayer>(0, 255, kFadeDurationMs);
   alpha_fade_->SetCurrentValue(IsVisible() ? 255 : 0);
   alpha_fade_->SetStepCallback([this](int value) { SetAlpha(value); });
+}
+
+AnimationPlayer* Control::RecreateAlphaFade() {
+  alpha_fade_.reset();
+  SetAlphaFade(true);
+  alpha_fade_->SetCurrentValue(0);
+  SetAlpha(0);
+  return alpha_fade_.get();
 }
 
 // ---------------------------------------------------------------------------

@@ -163,6 +163,9 @@ class Control : public PlaceHolder {
   AnimationPlayer* GetHotFade() const { return hot_fade_.get(); }
   // The opacity animation used by SetFadeVisible (and the window's fade-in).
   AnimationPlayer* GetAlphaFade() const { return alpha_fade_.get(); }
+  // A fresh opacity animation from 0, with the control's opacity set to 0;
+  // the caller may replace its step callback and plays it.
+  AnimationPlayer* RecreateAlphaFade();
   void SetHotFade(bool on);
   void SetAlphaFade(bool on);
   bool IsPaintCacheOn() const { return cache_; }

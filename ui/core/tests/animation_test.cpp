@@ -84,7 +84,15 @@ TEST_F(FadeTest, FadingOutHidesAtTheEndAndADestroyedControlStopsQuietly) {
   EXPECT_EQ(c->GetAlpha(), 0);
   c->SetFadeVisible(true);
   EXPECT_TRUE(c->IsVisible());
+  EXPECT_EQ(c->GetAlpha(), 0);
   RunUntil([&] { return c->GetAlpha() == 255; });
+
+  // Showing again while a fade-out runs turns it back: the control stays.
+  c->SetFadeVisible(false);
+  RunUntil([&] { return c->GetAlpha() < 200; });
+  c->SetFadeVisible(true);
+  RunUntil([&] { return c->GetAlpha() == 255; });
+  EXPECT_TRUE(c->IsVisible());
 
   // A fade whose control goes away: its timer is bound to the control and stops.
   Box* row = static_cast<Box*>(Find("row"));
