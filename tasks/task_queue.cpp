@@ -7,6 +7,7 @@ namespace nbase {
 
 TaskQueue::~TaskQueue() {
   clear();
+  delete head_;  // the one block an empty queue keeps
   while (spare_) delete std::exchange(spare_, spare_->next);
 }
 
