@@ -50,7 +50,11 @@ XWindow::XWindow(XConnection* connection, WindowHandle handle, const NativeWindo
   attrs.event_mask = kEventMask;
   attrs.bit_gravity = NorthWestGravity;
   attrs.override_redirect = params.popup ? True : False;
-  if (layered_ && connection->argb_visual()) {
+  // Per-pixel alpha needs a compositing manager to blend the window. Without one
+  // the server would keep a 32-bit window off screen and copy it without
+  // blending, so the window uses the screen's own visual and is cut to its
+  // opaque pixels instead.
+  if (layered_ && connection->argb_visual() && connection->HasCompositor()) {
     visual = connection->argb_visual();
     depth_ = 32;
     attrs.colormap = connection->argb_colormap();

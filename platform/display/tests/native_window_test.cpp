@@ -280,19 +280,30 @@ TEST_F(NativeWindowTest, MonitorWorkAreaAndDensity) {
 }
 
 TEST_F(NativeWindowTest, LayeredWindowShowsItsPixelsAndCutsTransparency) {
+  // A desktop colour that transparent parts must let through.
+  const ::Window root = DefaultRootWindow(input_);
+  XSetWindowBackground(input_, root, 0x336699);
+  XClearWindow(input_, root);
+  XSync(input_, False);
   Recorder* r = nullptr;
-  const WindowHandle w = MakeWindow({200, 200, 300, 280}, &r, true);
-  // Left half opaque red, right half fully transparent (premultiplied BGRA).
+  const WindowHandle w = MakeWindow({200, 200, 300, 280}, &r, true, false);
+  // Left half opaque red, right half a faint shadow, its last column fully
+  // transparent (premultiplied BGRA).
   std::vector<uint32_t> pixels(100 * 80, 0);
   for (int y = 0; y < 80; ++y) {
-    for (int x = 0; x < 50; ++x) pixels[y * 100 + x] = 0xFFFF0000;
+    for (int x = 0; x < 99; ++x) pixels[y * 100 + x] = x < 50 ? 0xFFFF0000 : 0x20080808;
   }
   r->paint = [&](WindowHandle window) {
     UpdateLayeredWindow(window, reinterpret_cast<const uint8_t*>(pixels.data()), 400, {100, 80}, 255, nullptr);
   };
+  // Painted as a program does it: shown, and its first frame put at once.
+  ShowWindow(w, kSwShow);
   ASSERT_TRUE(UpdateLayeredWindow(w, reinterpret_cast<const uint8_t*>(pixels.data()), 400, {100, 80}, 255, nullptr));
+  ASSERT_TRUE(WaitViewable(w));
   PumpFor(50);
   EXPECT_EQ(ScreenPixel(210, 210), 0xFF0000u);
+  EXPECT_EQ(ScreenPixel(270, 210), 0x336699u) << "the transparent half shows the desktop";
+  EXPECT_EQ(ScreenPixel(299, 279), 0x336699u);
   // No compositor runs under the test server: the transparent half is cut away.
   int count = 0, ordering = 0;
   XRectangle* rects = XShapeGetRectangles(input_, NativeWindowId(w), ShapeBounding, &count, &ordering);
@@ -314,7 +325,7 @@ TEST_F(NativeWindowTest, LayeredWindowShowsItsPixelsAndCutsTransparency) {
   UpdateLayeredWindow(w, reinterpret_cast<const uint8_t*>(pixels.data()), 400, {100, 80}, 255, nullptr);
   SetWindowRoundRegion(w, {0, 0, 101, 81}, 20, 20);
   PumpFor(50);
-  EXPECT_EQ(ScreenPixel(200, 200), 0u);
+  EXPECT_EQ(ScreenPixel(200, 200), 0x336699u);
   EXPECT_EQ(ScreenPixel(250, 240), 0x00FF00u);
   EXPECT_EQ(ScreenPixel(210, 200), 0x00FF00u);
 }
