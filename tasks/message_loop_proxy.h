@@ -46,9 +46,11 @@ class MessageLoopProxy : public SupportWeakCallback {
   };
 
   // Held while posting, so the loop cannot finish its destruction mid-post.
-  // Lock order: this lock, then the loop's incoming-queue lock.
-  std::mutex lock_;
-  MessageLoop* target_;
+  // Lock order: this lock, then the loop's incoming-queue lock. On a cache line
+  // of its own: posting threads take it for every task, and it must not share a
+  // line with whatever the loop thread writes next to it on the heap.
+  alignas(64) std::mutex lock_;
+  MessageLoop* target_;  // the 64-byte alignment also pads the object's end
 };
 
 }  // namespace nbase
