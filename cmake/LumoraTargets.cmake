@@ -15,9 +15,15 @@ function(lumora_test name)
     list(APPEND labels threads)
     add_dependencies(lumora_thread_tests ${name})
   endif()
+  # An empty LABELS value would swallow the next property name, so pass it only when set.
+  set(properties TIMEOUT 120)
+  if(labels)
+    list(JOIN labels "\\;" joined)
+    list(APPEND properties LABELS "${joined}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 30
-    PROPERTIES LABELS "${labels}" TIMEOUT 120
+    PROPERTIES ${properties}
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
 endfunction()
