@@ -137,6 +137,16 @@ void Control::SetPos(UiRect rect) {
   InvalidateClipped(old.IsEmpty() ? rect_ : old.Union(rect_));
 }
 
+void Control::ArrangeMarked() {
+  // Bounded: a control whose layout keeps marking itself must not hang the window.
+  for (int round = 0; round < 1000; ++round) {
+    Control* marked = VisitControls([](Control* c, void*) -> Control* { return c->NeedsLayout() ? c : nullptr; },
+                                    nullptr, kFindVisible | kFindMeFirst);
+    if (!marked) return;
+    marked->SetPos(marked->Pos());
+  }
+}
+
 void Control::SetMargin(UiRect margin, bool scale) {
   if (scale) margin = Res().ScaleRect(margin);
   if (margin == margin_) return;

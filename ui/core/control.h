@@ -118,6 +118,11 @@ class Control : public PlaceHolder {
   const std::u16string& GetElementName() const { return element_name_; }
   void SetElementName(std::u16string_view name) { element_name_.assign(name); }
 
+  // Lays out again, at their current places, the visible controls of this
+  // subtree that are marked for layout (each container before its children),
+  // until none is left: the window's layout pass after the first.
+  void ArrangeMarked();
+
   // Applies an attribute list name="value" name="value" ... in order.
   void ApplyAttributeText(std::u16string_view list);
 

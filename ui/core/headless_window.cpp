@@ -137,14 +137,7 @@ void HeadlessWindow::Arrange(UiSize client) {
   arrange_requested_ = false;
   if (!root_) return;
   root_->SetPos({0, 0, client.cx, client.cy});
-  // Controls marked since (each container before its children) lay out again in place.
-  for (int round = 0; round < 100; ++round) {
-    Control* marked = root_->VisitControls(
-        [](Control* c, void*) -> Control* { return c->NeedsLayout() ? c : nullptr; }, nullptr,
-        kFindVisible | kFindMeFirst);
-    if (!marked) break;
-    marked->SetPos(marked->Pos());
-  }
+  root_->ArrangeMarked();
   arrange_requested_ = false;
 }
 

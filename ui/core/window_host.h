@@ -21,6 +21,10 @@ enum class CursorType { kArrow = 0, kHand = 1, kIBeam = 2 };
 // implements it; tools and tests use HeadlessWindow. Every pointer handed out
 // refers to a control of this window's tree and is cleared by ReapControl
 // before that control dies.
+//
+// Lifetime: a control calls ReapControl (and an option RemoveOptionGroup)
+// from its destructor, so a window must outlive the controls that know it,
+// and must accept those calls while it destroys its own tree.
 class WindowHost {
  public:
   virtual ~WindowHost() = default;
