@@ -5,8 +5,11 @@
 namespace platform {
 
 DialogCanvas::DialogCanvas(int dpi) : dpi_(dpi > 0 ? dpi : 96) {
-  PangoFontMap* map = pango_cairo_font_map_get_default();
+  // A font map of its own, released with the canvas, so nothing of the dialog's
+  // text stays behind once it is gone.
+  PangoFontMap* map = pango_cairo_font_map_new();
   context_ = pango_font_map_create_context(map);
+  g_object_unref(map);  // the context keeps it
   font_ = pango_font_description_from_string("Noto Sans CJK SC, Noto Sans, DejaVu Sans, Sans");
   pango_font_description_set_absolute_size(font_, Scale(12) * PANGO_SCALE);
 }
