@@ -44,7 +44,8 @@ UiSize TileLayout::ArrangeChildren(const ControlList& children, UiRect rect) {
   // Cells are the item size when set; otherwise the width is shared by the
   // columns and each row is as high as its highest child.
   const int columns = ColumnsFor(rect.Width());
-  const int cell_width = item_size_.cx > 0 ? item_size_.cx : rect.Width() / columns;
+  const int cell_width =
+      item_size_.cx > 0 ? item_size_.cx : std::max(rect.Width() - child_margin_ * (columns - 1), 0) / columns;
   int x = rect.left;
   int y = rect.top;
   int column = 0;

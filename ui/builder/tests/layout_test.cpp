@@ -95,6 +95,16 @@ const LayoutCase kCases[] = {
      u"<Window><HBox><Control name=\"a\" minwidth=\"70\"/><Control name=\"b\"/></HBox></Window>",
      {100, 10},
      {{"a", "0,0,70,10"}, {"b", "70,0,120,10"}}},
+    {"tiles: columns from the item width, cells filled in rows",
+     u"<Window><TileBox itemsize=\"20,10\" columns=\"5\"><Control name=\"a\"/><Control name=\"b\"/>"
+     u"<Control name=\"c\"/><Control name=\"d\" width=\"8\" halign=\"center\"/></TileBox></Window>",
+     {65, 40},
+     {{"a", "0,0,20,10"}, {"b", "20,0,40,10"}, {"c", "40,0,60,10"}, {"d", "6,10,14,20"}}},
+    {"tiles: a column count without an item size shares the width",
+     u"<Window><TileBox columns=\"2\" childmargin=\"2\"><Control name=\"a\" height=\"10\"/>"
+     u"<Control name=\"b\" height=\"10\"/><Control name=\"c\" height=\"10\"/></TileBox></Window>",
+     {50, 40},
+     {{"a", "0,0,24,10"}, {"b", "26,0,50,10"}, {"c", "0,12,24,22"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Boxes, LayoutTest, ::testing::ValuesIn(kCases));
