@@ -11,6 +11,7 @@
 #include "tasks/tests/test_loops.h"
 #include "tasks/time_delta.h"
 #include "ui/builder/tests/skin_fixture.h"
+#include "ui/render/render_context.h"
 
 namespace ui::testing {
 namespace {
@@ -102,6 +103,36 @@ TEST_F(FadeTest, FadingOutHidesAtTheEndAndADestroyedControlStopsQuietly) {
   int polls = 0;
   RunUntil([&] { return ++polls > 40; });
   EXPECT_EQ(row->GetCount(), 1u);
+}
+
+TEST_F(FadeTest, AnAnimatedBackgroundPlaysItsFramesAsOftenAsAsked) {
+  // Two 2 x 2 frames of 20 ms, red then green.
+  static const unsigned char kGif[] = {
+      0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x02, 0x00, 0x02, 0x00, 0xf0, 0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0x00,
+      0x00, 0x21, 0xf9, 0x04, 0x00, 0x02, 0x00, 0x00, 0x00, 0x21, 0xff, 0x0b, 0x4e, 0x45, 0x54, 0x53, 0x43, 0x41,
+      0x50, 0x45, 0x32, 0x2e, 0x30, 0x03, 0x01, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x02,
+      0x00, 0x00, 0x02, 0x02, 0x84, 0x51, 0x00, 0x21, 0xf9, 0x04, 0x00, 0x02, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00,
+      0x00, 0x00, 0x02, 0x00, 0x02, 0x00, 0x80, 0x00, 0xff, 0x00, 0x00, 0x00, 0x00, 0x02, 0x02, 0x84, 0x51, 0x00,
+      0x3b};
+  WriteThemeFile("anim.gif", std::string(reinterpret_cast<const char*>(kGif), sizeof kGif));
+  ASSERT_TRUE(Layout(u"<Window><Control name=\"c\" bkimage=\"file='anim.gif' playcount='1'\"/></Window>", {2, 2}));
+  auto canvas = Res().RenderFactory()->CreateRenderContext();
+  auto paint = [&] {
+    canvas->Resize(2, 2);
+    canvas->Clear();
+    window_->Paint(canvas.get(), {0, 0, 2, 2});
+    const uint8_t* p = canvas->GetBits();
+    return (uint32_t{p[3]} << 24) | (uint32_t{p[2]} << 16) | (uint32_t{p[1]} << 8) | p[0];
+  };
+  const ControlImage& bk = Find("c")->GetBkImage();
+  EXPECT_EQ(paint(), 0u);  // the first paint starts the animation
+  EXPECT_TRUE(bk.playing);
+  RunUntil([&] { return bk.played >= 1; });
+  EXPECT_EQ(bk.current_frame, 1);  // played once: it stays on the last frame
+  EXPECT_EQ(paint(), 0xff00ff00u);
+  int polls = 0;
+  RunUntil([&] { return ++polls > 10; });
+  EXPECT_EQ(bk.played, 1);
 }
 
 }  // namespace
