@@ -156,6 +156,10 @@ int XConnection::Dpi() {
     resources.assign(reinterpret_cast<const char*>(data), items);
   }
   if (data) XFree(data);
+  return DpiFromResources(resources);
+}
+
+int XConnection::DpiFromResources(const std::string& resources) {
   if (resources.empty()) return 96;
   XrmInitialize();
   XrmDatabase db = XrmGetStringDatabase(resources.c_str());

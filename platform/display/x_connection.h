@@ -61,6 +61,9 @@ class XConnection {
 
   // Display density in dots per inch: the Xft.dpi resource, 96 without it.
   int Dpi();
+  // The same from the text of the server's resource database (as xrdb sets it);
+  // 96 when it has no usable Xft.dpi.
+  static int DpiFromResources(const std::string& resources);
   std::vector<MonitorInfo> Monitors();
   // The monitor with the largest overlap with the rectangle, else the nearest.
   MonitorInfo MonitorFromRect(const Rect& rect);

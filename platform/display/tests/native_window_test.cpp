@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/display/native_window.h"
+#include "platform/display/x_connection.h"
 
 namespace platform::testing {
 namespace {
@@ -273,10 +274,30 @@ TEST_F(NativeWindowTest, MonitorWorkAreaAndDensity) {
   XSync(input_, False);
   EXPECT_EQ(m.work, (Rect{0, 40, 1280, 1024}));
 
-  EXPECT_EQ(DisplayDpi(), 96);
-  ASSERT_EQ(std::system("echo 'Xft.dpi: 144' | xrdb -merge"), 0);
-  EXPECT_EQ(DisplayDpi(), 144);
-  ASSERT_EQ(std::system("echo 'Xft.dpi: 96' | xrdb -merge"), 0);
+  EXPECT_EQ(DisplayDpi(), 96) << "the test server's Xft.dpi";
+}
+
+TEST(DisplayDensityTest, ReadFromTheResourceDatabase) {
+  // The server-wide database is shared with other tests, so the parsing is
+  // checked on texts as xrdb stores them.
+  struct Case {
+    const char* resources;
+    int dpi;
+  };
+  const Case cases[] = {
+      {"", 96},
+      {"Xft.dpi:\t144\n", 144},
+      {"Xcursor.size:\t24\nXft.dpi:\t120\nXft.antialias:\t1\n", 120},
+      {"Xft.dpi: 96.6\n", 97},
+      {"Xft.Dpi:\t192\n", 96},  // resource names are case-sensitive
+      {"Xft.dpi:\tlarge\n", 96},
+      {"Xft.dpi:\t5000\n", 96},
+      {"*dpi:\t110\n", 110},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.resources);
+    EXPECT_EQ(XConnection::DpiFromResources(c.resources), c.dpi);
+  }
 }
 
 TEST_F(NativeWindowTest, LayeredWindowShowsItsPixelsAndCutsTransparency) {
