@@ -289,7 +289,6 @@ TEST(DisplayDensityTest, ReadFromTheResourceDatabase) {
       {"Xft.dpi:\t144\n", 144},
       {"Xcursor.size:\t24\nXft.dpi:\t120\nXft.antialias:\t1\n", 120},
       {"Xft.dpi: 96.6\n", 97},
-      {"Xft.Dpi:\t192\n", 96},  // resource names are case-sensitive
       {"Xft.dpi:\tlarge\n", 96},
       {"Xft.dpi:\t5000\n", 96},
       {"*dpi:\t110\n", 110},
