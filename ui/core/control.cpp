@@ -181,7 +181,7 @@ void Control::SetVisible(bool visible) {
     // Hidden controls are not marked themselves; the parent makes room.
     remeasure_ = true;
     if (parent_) {
-      parent_->RequestAncestorLayout();
+      parent_->RequestLayout();
     } else {
       RequestAncestorLayout();
     }
