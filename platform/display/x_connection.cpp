@@ -123,6 +123,11 @@ bool XConnection::HasCompositor() {
 }
 
 bool XConnection::HasMoveResizeManager() {
+  const auto now = std::chrono::steady_clock::now();
+  if (manager_checked_ != std::chrono::steady_clock::time_point{} && now - manager_checked_ < std::chrono::seconds(1)) {
+    return has_manager_;
+  }
+  manager_checked_ = now;
   Atom type = None;
   int format = 0;
   unsigned long items = 0, after = 0;
@@ -140,6 +145,7 @@ bool XConnection::HasMoveResizeManager() {
     }
   }
   if (data) XFree(data);
+  has_manager_ = supported;
   return supported;
 }
 

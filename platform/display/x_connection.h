@@ -56,7 +56,8 @@ class XConnection {
   // A compositing manager blends windows with per-pixel alpha; without one the
   // transparent parts of a layered window must be cut away with a shape.
   bool HasCompositor();
-  // A window manager that moves and resizes windows on request.
+  // A window manager that moves and resizes windows on request. Both answers are
+  // asked of the server at most once a second.
   bool HasMoveResizeManager();
 
   // Display density in dots per inch: the Xft.dpi resource, 96 without it.
@@ -89,6 +90,8 @@ class XConnection {
   std::unordered_map<std::string, Atom> atoms_;
   Time last_time_ = CurrentTime;
   bool has_compositor_ = false;
+  bool has_manager_ = false;
+  std::chrono::steady_clock::time_point manager_checked_{};
   std::chrono::steady_clock::time_point compositor_checked_{};
 };
 

@@ -644,6 +644,11 @@ bool XEventSource::Show(XWindow* w, int command) {
       w->Map(true);
       break;
   }
+  if (!was_visible && w->visible() && !w->popup() && connection_->HasMoveResizeManager()) {
+    // A window manager resizes by itself: tell it the procedure's limits.
+    const MinMaxInfo limits = QueryLimits(w);
+    w->SetSizeHints(&limits);
+  }
   XFlush(connection_->display());
   return was_visible;
 }

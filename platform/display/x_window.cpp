@@ -133,6 +133,12 @@ void XWindow::MoveResize(const Rect& rect) {
 }
 
 void XWindow::SetSizeHints(const MinMaxInfo* limits) {
+  if (limits) {
+    limits_ = *limits;
+    has_limits_ = true;
+  } else if (has_limits_) {
+    limits = &limits_;  // a move keeps the limits given before
+  }
   XSizeHints* hints = XAllocSizeHints();
   hints->flags = USPosition | PPosition;
   hints->x = rect_.left;

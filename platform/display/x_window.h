@@ -40,6 +40,7 @@ class XWindow {
   // Asks the server for the window's place (also under a reparenting manager).
   Rect QueryScreenRect() const;
   void MoveResize(const Rect& rect);
+  // Position and, once given, the size limits for a window manager.
   void SetSizeHints(const MinMaxInfo* limits);
 
   bool enabled() const { return enabled_; }
@@ -96,6 +97,8 @@ class XWindow {
   Rect rect_;
   Rect normal_rect_;
   Size reported_size_;
+  MinMaxInfo limits_{};
+  bool has_limits_ = false;
   bool enabled_ = true;
   bool visible_ = false;
   bool focus_on_map_ = false;
