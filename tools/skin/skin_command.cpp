@@ -85,7 +85,7 @@ bool LoadMarkup(std::string_view source, ui::MarkupDocument& document, std::stri
   }
   std::string_view text(*bytes);
   text = text.substr(0, text.find('\0'));
-  if (document.LoadFromBuffer(ui::Utf8ToUtf16(text))) return true;
+  if (document.LoadFromText(ui::Utf8ToUtf16(text))) return true;
   *error = DescribeError(document);
   return false;
 }

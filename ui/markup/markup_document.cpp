@@ -1,8 +1,13 @@
 #include "ui/markup/markup_document.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "ui/markup/markup_chars.h"
 #include "ui/markup/utf.h"
@@ -26,6 +31,59 @@ constexpr std::u16string_view kErrorEndTagStart = u"Expected end-tag start";
 constexpr std::u16string_view kErrorUnmatchedClosing = u"Unmatched closing tag";
 
 
+#if defined(__SSE2__)
+// Vector forms of the character classes, eight characters at a time. Codes of
+// 0x8000 and above compare as negative and so fall out of every range; such a
+// character is then judged by the scalar test. The buffer's padding lets the
+// loads run past the terminator, which is in no class.
+inline __m128i InRange(__m128i chunk, char16_t low, char16_t high) {
+  return _mm_and_si128(_mm_cmpgt_epi16(chunk, _mm_set1_epi16(static_cast<short>(low - 1))),
+                       _mm_cmplt_epi16(chunk, _mm_set1_epi16(static_cast<short>(high + 1))));
+}
+
+inline unsigned WhitespaceMask(__m128i chunk) {
+  return static_cast<unsigned>(_mm_movemask_epi8(InRange(chunk, 1, 32)));
+}
+
+inline unsigned AsciiNameMask(__m128i chunk) {
+  __m128i letters = InRange(_mm_or_si128(chunk, _mm_set1_epi16(0x20)), u'a', u'z');
+  __m128i digits = InRange(chunk, u'0', u'9');
+  __m128i marks = _mm_or_si128(_mm_cmpeq_epi16(chunk, _mm_set1_epi16(u'_')),
+                               _mm_cmpeq_epi16(chunk, _mm_set1_epi16(u':')));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letters, digits), marks)));
+}
+
+// Skips characters while `mask_of` says they belong; `scalar` judges the
+// characters (outside ASCII) that the vector test leaves out.
+template <typename MaskOf, typename Scalar>
+inline char16_t* SkipClass(char16_t* p, MaskOf mask_of, Scalar scalar) {
+  for (;;) {
+    unsigned mask = mask_of(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    if (mask == 0xFFFF) {
+      p += 8;
+      continue;
+    }
+    p += __builtin_ctz(~mask) / 2;
+    if (*p < 128 || !scalar(*p)) return p;
+    ++p;
+  }
+}
+
+// Most gaps are none or one blank and most names are short: plain tests
+// first, vectors for the longer runs.
+inline char16_t* SkipWhitespace(char16_t* p) {
+  if (!IsMarkupWhitespace(p[0])) return p;
+  if (!IsMarkupWhitespace(p[1])) return p + 1;
+  return SkipClass(p + 2, WhitespaceMask, [](char16_t) { return false; });
+}
+
+inline char16_t* SkipName(char16_t* p) {
+  for (int i = 0; i < 4; ++i, ++p) {
+    if (!IsMarkupNameChar(*p)) return p;
+  }
+  return SkipClass(p, AsciiNameMask, IsWideLetterOrDigit);
+}
+#else
 inline char16_t* SkipWhitespace(char16_t* p) {
   while (IsMarkupWhitespace(*p)) ++p;
   return p;
@@ -34,6 +92,28 @@ inline char16_t* SkipWhitespace(char16_t* p) {
 inline char16_t* SkipName(char16_t* p) {
   while (IsMarkupNameChar(*p)) ++p;
   return p;
+}
+#endif
+
+// The first zero, `end` or "&" from `p`. The buffer's padding lets the vector
+// loads run up to eight characters past its terminator.
+inline char16_t* ScanData(char16_t* p, char16_t end) {
+#if defined(__SSE2__)
+  const __m128i ends = _mm_set1_epi16(static_cast<short>(end));
+  const __m128i ampersands = _mm_set1_epi16(u'&');
+  const __m128i zeros = _mm_setzero_si128();
+  for (;;) {
+    __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(chunk, ends), _mm_cmpeq_epi16(chunk, ampersands)),
+                                _mm_cmpeq_epi16(chunk, zeros));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    if (mask != 0) return p + __builtin_ctz(mask) / 2;
+    p += 8;
+  }
+#else
+  while (*p != 0 && *p != end && *p != u'&') ++p;
+  return p;
+#endif
 }
 
 // Decodes one entity; `p` is just after the "&". Unknown ones keep the "&".
@@ -63,33 +143,36 @@ inline void DecodeEntity(char16_t*& p, char16_t*& dest) {
 // text; the characters left between them are blanked so that the attribute
 // walk steps correctly over a shortened value.
 inline void ParseData(char16_t*& p, char16_t*& dest, char16_t end) {
-  // Fast path while nothing has been decoded: the text stays where it is.
-  while (*p != 0 && *p != end && *p != u'&') ++p;
+  // Nothing moves until the first entity.
+  p = ScanData(p, end);
   dest = p;
-  while (*p != 0 && *p != end) {
-    if (*p == u'&') {
-      while (*p == u'&') {
-        ++p;
-        DecodeEntity(p, dest);
-      }
-      if (*p == end || *p == 0) break;
+  while (*p == u'&') {
+    while (*p == u'&') {
+      ++p;
+      DecodeEntity(p, dest);
     }
-    *dest++ = *p++;
+    // The run up to the next entity or delimiter moves down in one piece.
+    char16_t* next = ScanData(p, end);
+    std::copy(p, next, dest);
+    dest += next - p;
+    p = next;
   }
   for (char16_t* fill = dest + 1; fill < p; ++fill) *fill = u' ';
 }
 
 }  // namespace
 
-bool MarkupDocument::LoadFromText(std::u16string_view text) {
-  size_t zero = text.find(u'\0');
-  if (zero != std::u16string_view::npos) text = text.substr(0, zero);
-  return LoadFromBuffer(std::u16string(text));
+char16_t* MarkupDocument::Allocate(size_t length) {
+  buffer_ = std::make_unique_for_overwrite<char16_t[]>(length + 1 + kScanPadding);
+  std::fill_n(buffer_.get() + length, 1 + kScanPadding, u'\0');
+  return buffer_.get();
 }
 
-bool MarkupDocument::LoadFromBuffer(std::u16string text) {
+bool MarkupDocument::LoadFromText(std::u16string_view text) {
   Release();
-  buffer_ = std::move(text);
+  size_t zero = text.find(u'\0');
+  if (zero != std::u16string_view::npos) text = text.substr(0, zero);
+  std::copy(text.begin(), text.end(), Allocate(text.size()));
   return Parse();
 }
 
@@ -99,7 +182,11 @@ bool MarkupDocument::LoadFromUtf8(std::string_view bytes) {
       static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF) {
     bytes.remove_prefix(3);
   }
-  AppendUtf8ToUtf16(bytes, buffer_);
+  // UTF-8 never needs more UTF-16 units than it has bytes; the text ends at
+  // the converted length (or at a zero character inside it).
+  char16_t* buffer = Allocate(bytes.size());
+  size_t length = ConvertUtf8ToUtf16(bytes, buffer);
+  std::fill(buffer + length, buffer + bytes.size(), u'\0');
   return Parse();
 }
 
@@ -139,7 +226,7 @@ bool MarkupDocument::LoadFromFile(std::u16string_view file_name) {
 }
 
 void MarkupDocument::Release() {
-  std::u16string().swap(buffer_);
+  buffer_.reset();
   std::vector<MarkupElement>().swap(elements_);
 }
 
@@ -183,7 +270,8 @@ bool MarkupDocument::Parse() {
   };
   std::vector<Open> open;
 
-  char16_t* const base = buffer_.data();
+  if (!buffer_) Allocate(0);
+  char16_t* const base = buffer_.get();
   char16_t* p = base;
   uint32_t parent = 0;    // the element list being read belongs to this element
   uint32_t previous = 0;  // the last element of that list so far
@@ -226,8 +314,15 @@ bool MarkupDocument::Parse() {
       // instructions at the first "?>"; unterminated ones run to the end.
       if (*p == u'!' || *p == u'?') {
         char16_t closing = *p == u'!' ? u'-' : u'?';
-        while (*p != 0 && !(*p == closing && p[1] == u'>')) ++p;
-        if (*p != 0) p += 2;
+        for (;;) {
+          p = ScanData(p, closing);
+          if (*p == 0) break;
+          if (*p == closing && p[1] == u'>') {
+            p += 2;
+            break;
+          }
+          ++p;
+        }
         continue;
       }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,8 @@ class MarkupDocument {
   static constexpr size_t kMaxFileBytes = 4u * 1024 * 1024;
   static constexpr size_t kMaxErrorMessage = 99;
   static constexpr size_t kMaxErrorLocation = 49;
+  // Zero characters after the terminator, for scanners reading ahead.
+  static constexpr size_t kScanPadding = 8;
 
   MarkupDocument() = default;
   MarkupDocument(const MarkupDocument&) = delete;
@@ -35,8 +38,6 @@ class MarkupDocument {
 
   // Copies the text (up to its first zero character) and parses the copy.
   bool LoadFromText(std::u16string_view text);
-  // Takes a buffer by move and parses it in place (no copy).
-  bool LoadFromBuffer(std::u16string text);
   // UTF-8 bytes as read from a file: a leading byte-order mark is dropped,
   // the rest converted to UTF-16 (invalid sequences become U+FFFD) and parsed.
   bool LoadFromUtf8(std::string_view bytes);
@@ -55,16 +56,19 @@ class MarkupDocument {
   const std::vector<MarkupElement>& Elements() const { return elements_; }
   size_t ElementCapacity() const { return elements_.capacity(); }
   // The parsed buffer; offsets of MarkupElement point into it.
-  const char16_t* Buffer() const { return buffer_.c_str(); }
+  const char16_t* Buffer() const { return buffer_ ? buffer_.get() : u""; }
 
  private:
   friend class MarkupNode;
   class Parser;
 
+  // A fresh buffer of `length` characters plus the terminator and zeroed
+  // padding (the scanners read a few characters ahead).
+  char16_t* Allocate(size_t length);
   bool Parse();
   bool Fail(std::u16string_view message, const char16_t* location);
 
-  std::u16string buffer_;
+  std::unique_ptr<char16_t[]> buffer_;
   std::vector<MarkupElement> elements_;
   std::u16string error_message_;
   std::u16string error_location_;

@@ -3,16 +3,39 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ui {
 
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-// Converts into `out`, which has room for utf8.size() units; returns the end.
+// Converts into `out`, which has room for (end - in) units; returns the end.
 char16_t* ConvertUtf8(const unsigned char* in, const unsigned char* end, char16_t* out) {
   while (in < end) {
-    // ASCII runs, eight bytes at a time.
+#if defined(__SSE2__)
+    // ASCII runs, sixteen bytes at a time. Widening all sixteen is safe even
+    // when fewer are ASCII: the output never runs ahead of the input.
+    while (end - in >= 16) {
+      __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+      __m128i zero = _mm_setzero_si128();
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(chunk, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(chunk, zero));
+      unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(chunk));
+      if (mask == 0) {
+        in += 16;
+        out += 16;
+        continue;
+      }
+      int ascii = __builtin_ctz(mask);
+      in += ascii;
+      out += ascii;
+      break;
+    }
+#else
     while (end - in >= 8) {
       uint64_t word;
       std::memcpy(&word, in, 8);
@@ -21,6 +44,7 @@ char16_t* ConvertUtf8(const unsigned char* in, const unsigned char* end, char16_
       in += 8;
       out += 8;
     }
+#endif
     if (in >= end) break;
     unsigned c = *in;
     if (c < 0x80) {
@@ -28,7 +52,18 @@ char16_t* ConvertUtf8(const unsigned char* in, const unsigned char* end, char16_
       ++in;
       continue;
     }
-    // Multi-byte sequence: length, minimum value (no overlong forms).
+    // Runs of three-byte sequences (CJK), the common case after ASCII.
+    if ((c & 0xF0) == 0xE0) {
+      while (end - in >= 3 && (in[0] & 0xF0) == 0xE0 && (in[1] & 0xC0) == 0x80 && (in[2] & 0xC0) == 0x80) {
+        uint32_t code = ((in[0] & 0x0Fu) << 12) | ((in[1] & 0x3Fu) << 6) | (in[2] & 0x3Fu);
+        if (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)) break;
+        *out++ = static_cast<char16_t>(code);
+        in += 3;
+      }
+      if (in >= end || *in < 0x80) continue;
+      c = *in;
+    }
+    // Other sequences: length, minimum value (no overlong forms).
     int length;
     uint32_t code;
     uint32_t minimum;
@@ -82,14 +117,16 @@ char16_t* ConvertUtf8(const unsigned char* in, const unsigned char* end, char16_
 
 }  // namespace
 
+size_t ConvertUtf8ToUtf16(std::string_view utf8, char16_t* out) {
+  const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
+  return static_cast<size_t>(ConvertUtf8(in, in + utf8.size(), out) - out);
+}
+
 void AppendUtf8ToUtf16(std::string_view utf8, std::u16string& out) {
   // A UTF-8 text never needs more UTF-16 units than it has bytes.
   size_t old_size = out.size();
   out.resize(old_size + utf8.size());
-  const auto* in = reinterpret_cast<const unsigned char*>(utf8.data());
-  char16_t* begin = out.data() + old_size;
-  char16_t* end = ConvertUtf8(in, in + utf8.size(), begin);
-  out.resize(old_size + static_cast<size_t>(end - begin));
+  out.resize(old_size + ConvertUtf8ToUtf16(utf8, out.data() + old_size));
 }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,8 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // Appends to `out` (lets a caller reserve room for a terminator or reuse a buffer).
 void AppendUtf8ToUtf16(std::string_view utf8, std::u16string& out);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// Converts into `out`, which must have room for utf8.size() units (UTF-8
+// never needs more); returns the number of units written.
+size_t ConvertUtf8ToUtf16(std::string_view utf8, char16_t* out);
 
 }  // namespace ui

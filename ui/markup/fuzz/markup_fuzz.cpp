@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::u16string wide(size / 2, u'\0');
   if (!wide.empty()) std::memcpy(wide.data(), data, wide.size() * 2);
-  document.LoadFromBuffer(std::move(wide));
+  document.LoadFromText(wide);
   sink = sink + Walk(document);
   (void)sink;
   return 0;
