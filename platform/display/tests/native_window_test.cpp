@@ -176,6 +176,60 @@ TEST_F(NativeWindowTest, CloseProtocolReachesTheProcedure) {
   EXPECT_TRUE(r2->Has(kClose));
 }
 
+TEST_F(NativeWindowTest, ShowingWithOrWithoutActivation) {
+  Recorder* a = nullptr;
+  Recorder* b = nullptr;
+  Recorder* c = nullptr;
+  const WindowHandle wa = MakeWindow({100, 100, 300, 250}, &a);
+  ASSERT_TRUE(Focus(wa));
+  const WindowHandle wb = MakeWindow({350, 100, 550, 250}, &b, false, false);
+  ShowWindow(wb, kSwShowNa);
+  ASSERT_TRUE(WaitViewable(wb));
+  PumpFor(50);
+  EXPECT_EQ(GetFocus(), wa) << "shown without activation";
+  EXPECT_FALSE(b->Has(kSetFocus));
+  const WindowHandle wc = MakeWindow({600, 100, 800, 250}, &c, false, false);
+  ShowWindow(wc, kSwShow);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == wc; }));
+  EXPECT_TRUE(c->Has(kSetFocus));
+  EXPECT_TRUE(a->Has(kKillFocus));
+  EXPECT_EQ(c->Last(kShowWindow)->wparam, 1u);
+  ShowWindow(wc, kSwHide);
+  EXPECT_FALSE(IsWindowVisible(wc));
+  EXPECT_EQ(c->Last(kShowWindow)->wparam, 0u);
+}
+
+TEST_F(NativeWindowTest, TitleOwnerAndOwnedWindows) {
+  Recorder* r = nullptr;
+  const WindowHandle owner = MakeWindow({100, 100, 300, 250}, &r);
+  ASSERT_TRUE(SetWindowText(owner, "Verimo图片转换器"));
+  EXPECT_EQ(GetWindowText(owner), "Verimo图片转换器");
+  FlushDisplay();
+  Atom type = None;
+  int format = 0;
+  unsigned long items = 0, after = 0;
+  unsigned char* data = nullptr;
+  ASSERT_EQ(XGetWindowProperty(input_, NativeWindowId(owner), XInternAtom(input_, "_NET_WM_NAME", False), 0, 256, False,
+                               XInternAtom(input_, "UTF8_STRING", False), &type, &format, &items, &after, &data),
+            Success);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(data), items), "Verimo图片转换器");
+  XFree(data);
+
+  NativeWindowParams params;
+  params.owner = owner;
+  params.rect = {120, 120, 220, 200};
+  const WindowHandle owned = CreateNativeWindow(&RecordingProcedure, nullptr, params);
+  ASSERT_NE(owned, 0u);
+  EXPECT_EQ(GetWindowOwner(owned), owner);
+  ::Window transient_for = 0;
+  FlushDisplay();
+  ASSERT_TRUE(XGetTransientForHint(input_, NativeWindowId(owned), &transient_for));
+  EXPECT_EQ(transient_for, NativeWindowId(owner));
+  DestroyWindow(owner);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(owned); })) << "owned windows go with their owner";
+}
+
 TEST_F(NativeWindowTest, CaptionDragMovesAndBorderResizes) {
   Recorder* r = nullptr;
   const WindowHandle w = MakeWindow({100, 100, 300, 250}, &r);
