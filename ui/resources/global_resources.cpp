@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/display/native_window.h"
 #include "ui/markup/utf.h"
 #include "ui/render/font.h"
 #include "ui/render/image_decoder.h"
@@ -59,7 +60,8 @@ void GlobalResources::Initialize(std::u16string_view root, ControlFactory factor
   control_factory_ = std::move(factory);
   // 4-5. The process always reads the display density itself, so it is aware.
   if (!dpi_.Aware()) dpi_.SetAware(true);
-  int density = density_source_ ? density_source_() : kDefaultDensity;
+  // The display's density (Xft.dpi) unless a test or caller supplied one.
+  int density = density_source_ ? density_source_() : platform::DisplayDpi();
   if (density <= 0) density = kDefaultDensity;
   if (dpi_.Aware()) dpi_.SetScaleFromDensity(density);
   // 6. The global style sheet, through the skin builder.

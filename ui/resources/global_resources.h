@@ -46,7 +46,8 @@ class GlobalResources {
   // Builds "global.xml" (a path relative to the resource folder) into this
   // store; provided by the skin builder.
   using StyleLoader = std::function<void(std::u16string_view file_name)>;
-  // The display density in dots per inch (96 when unknown).
+  // The display density in dots per inch (96 when unknown); by default the
+  // display's own (platform::DisplayDpi).
   using DensitySource = std::function<int()>;
 
   static GlobalResources& Instance();
