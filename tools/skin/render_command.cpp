@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "tools/skin/png_file.h"
+#include "ui/render/png_writer.h"
 #include "tools/skin/skin_command.h"
 #include "tools/skin/skin_layout.h"
 #include "ui/render/render_context.h"
@@ -23,7 +23,7 @@ int RunRender(const std::vector<std::string>& args) {
   const ui::UiRect whole{0, 0, skin.size.cx, skin.size.cy};
   skin.window->SetRenderContext(render.get());
   skin.window->Paint(render.get(), whole);
-  if (!WritePng(*render, out)) {
+  if (!ui::WritePng(*render, out)) {
     std::printf("cannot write %s\n", out.c_str());
     return kExitParseError;
   }

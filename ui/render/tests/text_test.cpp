@@ -9,6 +9,7 @@
 
 #include "ui/markup/utf.h"
 #include "ui/render/font.h"
+#include "ui/render/png_writer.h"
 #include "ui/render/render_context_cairo.h"
 #include "ui/render/tests/pixels.h"
 #include "ui/render/text_engine.h"
@@ -74,7 +75,7 @@ TEST_F(TextTest, TheUiFaceDrawsLatinAndChineseFromOneCjkFace) {
   render_.DrawText({0, 0, 240, 48}, u"Verimo图片转换器", 0xFF333333, font_.get(),
                     kTextSingleLine | kTextCenter | kTextVCenter);
   if (const char* path = std::getenv("LUMORA_RENDER_SCREENSHOT")) {
-    EXPECT_EQ(cairo_surface_write_to_png(context_.surface(), path), CAIRO_STATUS_SUCCESS);
+    EXPECT_TRUE(WritePng(context_, path));
   }
 }
 
