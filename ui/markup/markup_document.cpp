@@ -195,9 +195,11 @@ bool MarkupDocument::LoadFromFile(std::u16string_view file_name) {
   error_message_.clear();
   error_location_.clear();
   std::u16string path;
-  if (file_name.empty() || file_name[0] != u'/') path = GlobalResources::Instance().ResourceFolder();
+  if (file_name.empty() || (file_name[0] != u'/' && file_name[0] != u'\\')) {
+    path = GlobalResources::Instance().ResourceFolder();
+  }
   path.append(file_name);
-  std::string native = Utf16ToUtf8(path);
+  std::string native = Utf16ToUtf8(GlobalResources::NativePath(path));
 
   std::error_code ec;
   if (std::filesystem::is_directory(native, ec)) return Fail(kErrorOpening, nullptr);

@@ -25,8 +25,9 @@ std::u16string WithSeparator(std::u16string_view folder) {
   return result;
 }
 
-// The platform's form of a path: "\" becomes "/" and doubled "/" collapse.
-std::u16string NativePath(std::u16string_view path) {
+}  // namespace
+
+std::u16string GlobalResources::NativePath(std::u16string_view path) {
   std::u16string result;
   result.reserve(path.size());
   for (char16_t c : path) {
@@ -36,8 +37,6 @@ std::u16string NativePath(std::u16string_view path) {
   }
   return result;
 }
-
-}  // namespace
 
 GlobalResources& GlobalResources::Instance() {
   static GlobalResources* instance = new GlobalResources();  // lives as long as the process

@@ -71,6 +71,10 @@ class GlobalResources {
   IRenderFactory* RenderFactory() const { return render_factory_.get(); }
   const ControlFactory& GetControlFactory() const { return control_factory_; }
 
+  // The platform's form of a skin path: "\" becomes "/" and doubled
+  // separators collapse.
+  static std::u16string NativePath(std::u16string_view path);
+
   // Always ends with a separator: "/" is appended unless it ends with "/" or "\".
   const std::u16string& ResourceFolder() const { return resource_folder_; }
   void SetResourceFolder(std::u16string_view folder);

@@ -290,12 +290,17 @@ TEST_F(MarkupFileTest, SizeLimitsAndOpenErrors) {
 
 TEST_F(MarkupFileTest, RelativeNamesUseTheResourceFolder) {
   Write("skin.xml", "<Global/>");
+  std::filesystem::create_directories(dir_ / "basic");
+  Write("basic/basic.xml", "<Window/>");
   GlobalResources& resources = GlobalResources::Instance();
   std::u16string saved = resources.ResourceFolder();
   resources.SetResourceFolder(Utf8ToUtf16(dir_.string()));
   MarkupDocument doc;
   EXPECT_TRUE(doc.LoadFromFile(u"skin.xml"));
   EXPECT_EQ(doc.GetRoot().Name(), u"Global");
+  // Backslashes written in skins and callers are the platform's separator.
+  EXPECT_TRUE(doc.LoadFromFile(u"basic\\basic.xml"));
+  EXPECT_EQ(doc.GetRoot().Name(), u"Window");
   resources.SetResourceFolder(saved);
 }
 

@@ -211,6 +211,7 @@ TEST_F(GlobalResourcesTest, ResourceFolderSeparator) {
   EXPECT_EQ(resources_.ResourceFolder(), u"x\\");
   resources_.SetResourceFolder(u"y/");
   EXPECT_EQ(resources_.ResourceFolder(), u"y/");
+  EXPECT_EQ(GlobalResources::NativePath(u"resources\\themes\\\\default//x.png"), u"resources/themes/default/x.png");
 }
 
 TEST_F(GlobalResourcesTest, ColoursClassesStrings) {
