@@ -30,70 +30,57 @@ constexpr std::u16string_view kErrorStartTagClosing = u"Expected start-tag closi
 constexpr std::u16string_view kErrorEndTagStart = u"Expected end-tag start";
 constexpr std::u16string_view kErrorUnmatchedClosing = u"Unmatched closing tag";
 
-
 #if defined(__SSE2__)
-// Vector forms of the character classes, eight characters at a time. Codes of
-// 0x8000 and above compare as negative and so fall out of every range; such a
-// character is then judged by the scalar test. The buffer's padding lets the
-// loads run past the terminator, which is in no class.
-inline __m128i InRange(__m128i chunk, char16_t low, char16_t high) {
-  return _mm_and_si128(_mm_cmpgt_epi16(chunk, _mm_set1_epi16(static_cast<short>(low - 1))),
-                       _mm_cmplt_epi16(chunk, _mm_set1_epi16(static_cast<short>(high + 1))));
+// Whitespace eight characters at a time (codes 1 to 32; codes of 0x8000 and
+// above compare as negative and fall out of the range, as they should). The
+// buffer's padding lets the loads run past the terminator, which is no blank.
+inline unsigned WhitespaceMask(const char16_t* p) {
+  __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  __m128i blanks = _mm_and_si128(_mm_cmpgt_epi16(chunk, _mm_setzero_si128()),
+                                 _mm_cmplt_epi16(chunk, _mm_set1_epi16(33)));
+  return static_cast<unsigned>(_mm_movemask_epi8(blanks));
 }
 
-inline unsigned WhitespaceMask(__m128i chunk) {
-  return static_cast<unsigned>(_mm_movemask_epi8(InRange(chunk, 1, 32)));
-}
-
-inline unsigned AsciiNameMask(__m128i chunk) {
-  __m128i letters = InRange(_mm_or_si128(chunk, _mm_set1_epi16(0x20)), u'a', u'z');
-  __m128i digits = InRange(chunk, u'0', u'9');
-  __m128i marks = _mm_or_si128(_mm_cmpeq_epi16(chunk, _mm_set1_epi16(u'_')),
-                               _mm_cmpeq_epi16(chunk, _mm_set1_epi16(u':')));
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(letters, digits), marks)));
-}
-
-// Skips characters while `mask_of` says they belong; `scalar` judges the
-// characters (outside ASCII) that the vector test leaves out.
-template <typename MaskOf, typename Scalar>
-inline char16_t* SkipClass(char16_t* p, MaskOf mask_of, Scalar scalar) {
-  for (;;) {
-    unsigned mask = mask_of(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    if (mask == 0xFFFF) {
-      p += 8;
-      continue;
-    }
-    p += __builtin_ctz(~mask) / 2;
-    if (*p < 128 || !scalar(*p)) return p;
-    ++p;
-  }
-}
-
-// Most gaps are none or one blank and most names are short: plain tests
-// first, vectors for the longer runs.
+// Most gaps are none or one blank: plain tests first, vectors for the longer
+// runs (indentation).
 inline char16_t* SkipWhitespace(char16_t* p) {
   if (!IsMarkupWhitespace(p[0])) return p;
   if (!IsMarkupWhitespace(p[1])) return p + 1;
-  return SkipClass(p + 2, WhitespaceMask, [](char16_t) { return false; });
+  p += 2;
+  unsigned mask;
+  while ((mask = WhitespaceMask(p)) == 0xFFFF) p += 8;
+  return p + __builtin_ctz(~mask) / 2;
 }
 
-inline char16_t* SkipName(char16_t* p) {
-  for (int i = 0; i < 4; ++i, ++p) {
-    if (!IsMarkupNameChar(*p)) return p;
-  }
-  return SkipClass(p, AsciiNameMask, IsWideLetterOrDigit);
-}
 #else
 inline char16_t* SkipWhitespace(char16_t* p) {
   while (IsMarkupWhitespace(*p)) ++p;
   return p;
 }
+#endif
+
+// One byte per UTF-16 code: whether it is a name character. Names are short,
+// so an unrolled table walk beats vector tests; the terminator is no name
+// character, so the walk never reads past it.
+const bool* NameTable() {
+  static const bool* table = [] {
+    static bool entries[0x10000];
+    for (uint32_t c = 0; c < 0x10000; ++c) entries[c] = IsMarkupNameChar(static_cast<char16_t>(c));
+    return entries;
+  }();
+  return table;
+}
 
 inline char16_t* SkipName(char16_t* p) {
-  while (IsMarkupNameChar(*p)) ++p;
-  return p;
+  static const bool* const table = NameTable();
+  for (;;) {
+    if (!table[p[0]]) return p;
+    if (!table[p[1]]) return p + 1;
+    if (!table[p[2]]) return p + 2;
+    if (!table[p[3]]) return p + 3;
+    p += 4;
+  }
 }
-#endif
 
 // The first zero, `end` or "&" from `p`. The buffer's padding lets the vector
 // loads run up to eight characters past its terminator.
