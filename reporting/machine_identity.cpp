@@ -5,7 +5,7 @@
 
 #include "installer/shell/registry_strings.h"
 #include "installer/shell/shell_utils.h"
-#include "platform/display/key_map.h"
+#include "platform/utf.h"
 #include "platform/guid.h"
 #include "platform/md5.h"
 #include "platform/system_info.h"

@@ -1,7 +1,7 @@
 #include "reporting/report_event.h"
 
 #include "installer/shell/app_resources.h"
-#include "platform/display/key_map.h"
+#include "platform/utf.h"
 #include "reporting/base64.h"
 #include "reporting/http_client.h"
 #include "reporting/machine_identity.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "platform/display/key_map.h"
+#include "platform/utf.h"
 #include "platform/embedded_resources.h"
 
 bool ReadChannelResource(std::u16string& text) {

@@ -1,6 +1,6 @@
 #include "installer/shell/registry_strings.h"
 
-#include "platform/display/key_map.h"
+#include "platform/utf.h"
 #include "platform/registry_key.h"
 
 namespace {

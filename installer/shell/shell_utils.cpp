@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/clock.h"
-#include "platform/display/key_map.h"
+#include "platform/utf.h"
 #include "platform/shell_open.h"
 #include "platform/special_folders.h"
 

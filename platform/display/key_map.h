@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/utf.h"
+
 // Keyboard translation of the X11 backend: keysyms to the virtual-key numbers the
 // window procedures see, and text to the UTF-16 units of character messages.
 namespace platform {
@@ -13,9 +15,5 @@ uint32_t KeysymToVirtualKey(unsigned long keysym);
 // Unicode code point a keysym types on its own (used when no input method is
 // available); 0 for keys that type nothing.
 char32_t KeysymToCodePoint(unsigned long keysym);
-
-// UTF-8 to UTF-16; invalid sequences become U+FFFD, nothing is dropped silently.
-std::u16string Utf8ToUtf16(const std::string& text);
-std::string Utf16ToUtf8(const std::u16string& text);
 
 }  // namespace platform

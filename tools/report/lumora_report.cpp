@@ -13,7 +13,7 @@
 #include <string>
 
 #include "installer/shell/misc_thread.h"
-#include "platform/display/key_map.h"
+#include "platform/utf.h"
 #include "reporting/http_client.h"
 #include "reporting/report_event.h"
 #include "tasks/thread_id.h"

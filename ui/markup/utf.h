@@ -1,20 +1,13 @@
 #pragma once
 
-#include <cstddef>
-#include <string>
-#include <string_view>
+#include "platform/utf.h"
 
+// The UI's wide text is UTF-16; the conversions are the platform's.
 namespace ui {
 
-// UTF-8 <-> UTF-16 for the UI's wide text. Invalid input never fails: each
-// byte of a malformed UTF-8 sequence, and each unpaired surrogate, becomes
-// U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view utf8);
-// Appends to `out` (lets a caller reserve room for a terminator or reuse a buffer).
-void AppendUtf8ToUtf16(std::string_view utf8, std::u16string& out);
-std::string Utf16ToUtf8(std::u16string_view utf16);
-// Converts into `out`, which must have room for utf8.size() units (UTF-8
-// never needs more); returns the number of units written.
-size_t ConvertUtf8ToUtf16(std::string_view utf8, char16_t* out);
+using platform::AppendUtf8ToUtf16;
+using platform::ConvertUtf8ToUtf16;
+using platform::Utf16ToUtf8;
+using platform::Utf8ToUtf16;
 
 }  // namespace ui

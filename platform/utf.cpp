@@ -1,4 +1,4 @@
-#include "ui/markup/utf.h"
+#include "platform/utf.h"
 
 #include <cstdint>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace ui {
+namespace platform {
 
 namespace {
 
@@ -166,4 +166,4 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   return out;
 }
 
-}  // namespace ui
+}  // namespace platform

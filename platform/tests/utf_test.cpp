@@ -1,8 +1,8 @@
-#include "ui/markup/utf.h"
+#include "platform/utf.h"
 
 #include <gtest/gtest.h>
 
-namespace ui {
+namespace platform {
 namespace {
 
 TEST(UtfTest, RoundTripAndInvalidInput) {
@@ -23,4 +23,4 @@ TEST(UtfTest, RoundTripAndInvalidInput) {
 }
 
 }  // namespace
-}  // namespace ui
+}  // namespace platform
