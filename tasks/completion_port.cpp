@@ -4,11 +4,10 @@
 
 namespace nbase {
 
+// Notifies under the lock so a consumer that returns may destroy the port.
 void CompletionPort::Post(const CompletionPacket& packet) {
-  {
-    std::lock_guard lock(mutex_);
-    packets_.push_back(packet);
-  }
+  std::lock_guard lock(mutex_);
+  packets_.push_back(packet);
   cv_.notify_one();
 }
 

@@ -4,12 +4,13 @@
 
 namespace nbase {
 
+// Notifies while holding the lock: a waiter that returns may destroy the event
+// at once, so the signalling thread must be done with it before the waiter
+// can take the lock back.
 void WaitableEvent::Signal() {
-  {
-    std::lock_guard lock(mutex_);
-    if (signalled_) return;
-    signalled_ = true;
-  }
+  std::lock_guard lock(mutex_);
+  if (signalled_) return;
+  signalled_ = true;
   cv_.notify_one();
 }
 
