@@ -879,9 +879,12 @@ void Control::PaintStateImagesOf(IRenderContext* render, StateImages& images) {
   ControlImage& hot = images[Index(ControlState::Hot)];
   if (hot_fade_ && (s == ControlState::Normal || s == ControlState::Hot)) {
     const double h = hot_alpha_ / 255.0;
-    if (normal.HasFile() && hot.HasFile() && normal.spec.file_name != hot.spec.file_name &&
+    // One picture serving both states (same file, same part) is drawn once with
+    // the fades mixed. Different pictures cross-fade: the normal one, then the hot
+    // one over it at the hot strength. (Drawing only the hot picture for two
+    // different files would show every control as hovered while the mouse is away.)
+    if (normal.HasFile() && hot.HasFile() && normal.spec.file_name == hot.spec.file_name &&
         normal.spec.source == hot.spec.source) {
-      // Two different pictures of one place: cross-fade by drawing only the hot one.
       DrawImage(render, hot, {}, static_cast<int>(hot.spec.fade * h + normal.spec.fade * (1 - h)));
     } else {
       DrawImage(render, normal);

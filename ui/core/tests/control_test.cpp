@@ -142,6 +142,25 @@ TEST_F(ControlTest, StatePicturesFallBack) {
   }
 }
 
+TEST_F(ControlTest, HotFadeShowsTheNormalPictureUntilTheMouseComes) {
+  WriteThemeFile("n.bmp", SolidBmp(4, 4, 0x0000ff));
+  WriteThemeFile("h.bmp", SolidBmp(4, 4, 0x00ff00));
+  ASSERT_TRUE(Layout(u"<Window><Control normalimage=\"n.bmp\" hotimage=\"h.bmp\"/></Window>", {4, 4}));
+  Control* control = window_->GetRoot();
+  ASSERT_TRUE(control->IsHotFadeOn());
+  struct Case {
+    int hot_alpha;
+    uint32_t expected;
+  } cases[] = {{0, 0xff0000ff}, {255, 0xff00ff00}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hot_alpha);
+    control->SetHotAlpha(c.hot_alpha);
+    auto canvas = Canvas(4, 4);
+    window_->Paint(canvas.get(), {0, 0, 4, 4});
+    EXPECT_EQ(PixelAt(canvas.get(), 1, 1), c.expected);
+  }
+}
+
 TEST_F(ControlTest, ColoursAreNamesAndTransparentControlsPaintNothing) {
   Res().RegisterColor(u"red", 0xffff0000);
   auto canvas = Render(u"<Window><Box bkcolor=\"#ffffffff\"><Control bkcolor=\" red\" width=\"2\"/></Box></Window>",
