@@ -91,17 +91,3 @@ double TextEngine::SampleLineHeight(const Font& font) const {
 }
 
 }  // namespace ui
-
-#if defined(__SANITIZE_ADDRESS__)
-#define LUMORA_RENDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define LUMORA_RENDER_ASAN 1
-#endif
-#endif
-#if defined(LUMORA_RENDER_ASAN)
-// Fontconfig keeps its caches behind encoded offsets that the leak checker
-// cannot follow, so everything it allocates for the font map looks lost.
-// This lives beside the text engine so that every program drawing text gets it.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-#endif
